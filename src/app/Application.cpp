@@ -1,0 +1,70 @@
+#include "app/Application.h"
+
+#include "app/MusicList.h"
+#include "app/Platform.h"
+#include "app/Version.h"
+
+namespace lumetra {
+
+Application::Application(Services& s, std::filesystem::path program,
+                         std::filesystem::path documents)
+    : services(s),
+      language(settings, s, program),
+      programFolder(std::move(program)),
+      documentsFolder(std::move(documents)) {}
+
+Application::Application(Services& s)
+    : Application(s, platform::programFolder(), platform::documentsFolder()) {}
+
+std::string DefaultOutputFile(Application& app) {
+    std::string dir = app.GetLangString("GUI", "DefaultDir");
+    std::string name = app.GetLangString("GUI", "DefaultShowName");
+    return (app.documentsFolder / dir / (name + ".html")).string();
+}
+
+std::string ProjectWindowTitle(Application& app, const std::string& projectFileName) {
+    std::string title = app.GetLangString("GUI", "Title") + " " + ProgramVersion(true);
+    return projectFileName.empty() ? title : projectFileName + " - " + title;
+}
+
+void NewProject(Application& app) {
+    Project& p = app.project;
+    p.SetModified(false);
+    p.Loading = true;
+    p.LargeImageHintDeclined = false;
+
+    p.ImgItems.clear();
+    p.view().slideRowsCleared();
+
+    // The hint text of the empty own-music field is the first lookup, which
+    // also settles the language before the music title is chosen by it.
+    p.AudioFileHint = app.GetLangString("frmMain", "txtAudio");
+    ShowSettings s;
+    s.AudioFile.clear();
+    s.audioMode = AudioMode::None;
+    s.AudioLoop = true;
+    s.MusicTitle = DefaultMusicTitle(app.musicTitles, app.language.CurrentLanguage());
+    s.FitImages = false;
+    s.FitMode = 0;
+    s.FitWidth = "600";
+    s.FitHeight = "450";
+    s.Trim = false;
+    s.Loop = true;
+    s.RandomOrder = false;
+    s.NavBar = true;
+    s.BackgroundTransparent = false;
+    s.BackgroundColor = 0xFFFFFF;
+    s.LinkTargetBlank = true;
+    s.Autostart = true;
+    s.OutputFile = DefaultOutputFile(app);
+    p.Settings = s;
+    p.view().showSettingsChanged();
+
+    p.ProjectFileName.clear();
+    p.setWindowTitle(ProjectWindowTitle(app, ""));
+
+    p.Loading = false;
+    p.SetModified(false);
+}
+
+}  // namespace lumetra

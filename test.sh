@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the full build (g++), the core again
+# under AddressSanitizer and UndefinedBehaviorSanitizer with the fuzzers
+# (clang), a bounded fuzzing run, and the source format check.
+set -euo pipefail
+cd "$(dirname "$0")"
+root=$(pwd)
+jobs=$(nproc)
+
+quiet() {  # run a step, show its output only when it fails
+    local log; log=$(mktemp)
+    if ! "$@" >"$log" 2>&1; then cat "$log"; rm -f "$log"; echo "FAILED: $*" >&2; return 1; fi
+    rm -f "$log"
+}
+
+tools/install-deps.sh
+# Further set-up steps (for example the browser tests' npm packages).
+for step in tools/setup.d/*.sh; do
+    [ -e "$step" ] && quiet bash "$step"
+done
+
+
+# Formatting: clang-format's dry run on our own C++ sources.
+mapfile -t sources < <(git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 2>/dev/null || true)
+if [ ${#sources[@]} -gt 0 ]; then
+    quiet clang-format --dry-run --Werror "${sources[@]}"
+fi
+
+quiet cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+quiet cmake --build build/test -j "$jobs"
+
+quiet cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DLUMETRA_CORE_ONLY=ON -DLUMETRA_SANITIZE=ON -DLUMETRA_FUZZ=ON
+quiet cmake --build build/sanitize -j "$jobs"
+
+status=0
+export QT_QPA_PLATFORM=offscreen
+echo "== Tests"
+(cd build/test && ctest -j "$jobs" --output-on-failure --no-tests=error) || status=1
+echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+(cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest -j "$jobs" -L 'core|fuzz' --output-on-failure --no-tests=error) || status=1
+exit $status
