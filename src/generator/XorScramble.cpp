@@ -1,0 +1,81 @@
+#include "generator/XorScramble.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/types.h>
+#include <unistd.h>
+#include <array>
+#include <cerrno>
+
+namespace lumetra {
+namespace {
+
+// Closes the descriptor (and with it the lock) on every way out.
+class FileHandle {
+  public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+ssize_t readSome(int fd, char* buffer, std::size_t size, off_t offset) {
+    for (;;) {
+        ssize_t n = ::pread(fd, buffer, size, offset);
+        if (n >= 0 || errno != EINTR) return n;
+    }
+}
+
+bool writeAll(int fd, const char* buffer, std::size_t size, off_t offset) {
+    while (size > 0) {
+        ssize_t n = ::pwrite(fd, buffer, size, offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        buffer += n;
+        size -= static_cast<std::size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool XorScrambleFile(std::string_view key, const std::filesystem::path& file) {
+    if (key.empty()) return false;
+    FileHandle handle(::open(file.c_str(), O_RDWR | O_CLOEXEC));
+    if (handle.get() < 0) return false;
+    // Another process converting the same file would undo our work byte by
+    // byte; refuse instead of waiting for it, so a stuck holder cannot hang us.
+    if (::flock(handle.get(), LOCK_EX | LOCK_NB) != 0) return false;
+
+    // Blocks keep memory bounded whatever the file size; the block size is a
+    // multiple of no particular key length, so the key position is tracked.
+    std::array<char, 64 * 1024> buffer;
+    off_t offset = 0;
+    std::size_t keyPos = 0;
+    for (;;) {
+        ssize_t n = readSome(handle.get(), buffer.data(), buffer.size(), offset);
+        if (n < 0) return false;
+        if (n == 0) break;
+        for (ssize_t i = 0; i < n; ++i) {
+            buffer[static_cast<std::size_t>(i)] ^= key[keyPos];
+            if (++keyPos == key.size()) keyPos = 0;
+        }
+        if (!writeAll(handle.get(), buffer.data(), static_cast<std::size_t>(n), offset))
+            return false;
+        offset += n;
+    }
+    return ::fsync(handle.get()) == 0 || errno == EINVAL;
+}
+
+bool XorScrambleFile(const std::filesystem::path& file) {
+    return XorScrambleFile(kMusicKey, file);
+}
+
+}  // namespace lumetra
