@@ -17,7 +17,7 @@ namespace lumetra {
 class Services;
 
 class Application {
-public:
+  public:
     Application(Services& services, std::filesystem::path programFolder,
                 std::filesystem::path documentsFolder);
     // With the platform's program and documents folders.
@@ -35,7 +35,9 @@ public:
     std::unique_ptr<platform::InstanceMarker> instanceMarker;
 
     // Message box with the caption GUI/Title.
-    int MsgBox(const std::string& text, int flags) { return lumetra::MsgBox(language, text, flags); }
+    int MsgBox(const std::string& text, int flags) {
+        return lumetra::MsgBox(language, text, flags);
+    }
     std::string GetLangString(const std::string& section, const std::string& key) {
         return language.GetLangString(section, key);
     }

@@ -6,11 +6,16 @@ namespace lumetra {
 
 const char* messageKind(int flags) {
     switch (flags & 0xF0) {
-        case mb::kIconError: return "error";
-        case mb::kIconWarning: return "warning";
-        case mb::kIconInformation: return "information";
-        case mb::kIconQuestion: return "question";
-        default: return "message";
+        case mb::kIconError:
+            return "error";
+        case mb::kIconWarning:
+            return "warning";
+        case mb::kIconInformation:
+            return "information";
+        case mb::kIconQuestion:
+            return "question";
+        default:
+            return "message";
     }
 }
 
@@ -26,16 +31,23 @@ int ConsoleServices::messageBox(const std::string& text, const std::string& capt
         case mb::kYesNo:
             out_ << "  (answered No: no one is at the console to decide)\n";
             return mb::IDNO;
-        default: return mb::IDOK;
+        default:
+            return mb::IDOK;
     }
 }
 
-std::vector<std::string> ConsoleServices::openFiles(const FileDialogRequest&, bool) { return {}; }
-std::optional<std::string> ConsoleServices::saveFile(const FileDialogRequest&) { return {}; }
+std::vector<std::string> ConsoleServices::openFiles(const FileDialogRequest&, bool) {
+    return {};
+}
+std::optional<std::string> ConsoleServices::saveFile(const FileDialogRequest&) {
+    return {};
+}
 std::optional<std::string> ConsoleServices::chooseFolder(const std::string&, const std::string&) {
     return {};
 }
-std::optional<std::uint32_t> ConsoleServices::chooseColor(std::uint32_t) { return {}; }
+std::optional<std::uint32_t> ConsoleServices::chooseColor(std::uint32_t) {
+    return {};
+}
 
 bool ConsoleServices::openUrl(const std::string& urlOrPath) {
     out_ << "open: " << urlOrPath << '\n';
@@ -44,7 +56,9 @@ bool ConsoleServices::openUrl(const std::string& urlOrPath) {
 
 void ConsoleServices::setClipboardText(const std::string&) {}
 void ConsoleServices::beep() {}
-bool ConsoleServices::playAudio(const std::string&) { return false; }
+bool ConsoleServices::playAudio(const std::string&) {
+    return false;
+}
 void ConsoleServices::stopAudio() {}
 
 }  // namespace lumetra

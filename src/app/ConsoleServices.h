@@ -9,7 +9,7 @@
 namespace lumetra {
 
 class ConsoleServices : public Services {
-public:
+  public:
     explicit ConsoleServices(std::ostream& out);
     ConsoleServices();
 
@@ -25,7 +25,7 @@ public:
     bool playAudio(const std::string& path) override;
     void stopAudio() override;
 
-private:
+  private:
     std::ostream& out_;
 };
 

@@ -12,7 +12,8 @@ namespace lumetra {
 void WriteInt(std::ostream& stream, std::int32_t value) {
     auto v = static_cast<std::uint32_t>(value);
     const char bytes[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-                           static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
+                           static_cast<char>((v >> 16) & 0xFF),
+                           static_cast<char>((v >> 24) & 0xFF)};
     stream.write(bytes, 4);
 }
 
@@ -23,7 +24,9 @@ void WriteStr(std::ostream& stream, std::string_view text) {
     stream.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-void WriteBool(std::ostream& stream, bool value) { stream.put(value ? 1 : 0); }
+void WriteBool(std::ostream& stream, bool value) {
+    stream.put(value ? 1 : 0);
+}
 
 std::string_view ByteReader::take(std::size_t n) {
     if (n > remaining()) throw ReadError("unexpected end of data");
@@ -46,7 +49,9 @@ std::string ByteReader::ReadStr() {
     return std::string(take(static_cast<std::size_t>(len)));
 }
 
-std::uint8_t ByteReader::ReadBool() { return static_cast<std::uint8_t>(take(1)[0]); }
+std::uint8_t ByteReader::ReadBool() {
+    return static_cast<std::uint8_t>(take(1)[0]);
+}
 
 std::int32_t GetFileSizeByName(const std::filesystem::path& path) {
     std::error_code ec;
@@ -62,7 +67,8 @@ std::int32_t GetFileSizeByName(const std::filesystem::path& path) {
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::system_error(errno ? errno : ENOENT, std::generic_category(), path.string());
+    if (!in)
+        throw std::system_error(errno ? errno : ENOENT, std::generic_category(), path.string());
     std::ostringstream ss;
     ss << in.rdbuf();
     if (in.bad()) throw std::system_error(EIO, std::generic_category(), path.string());

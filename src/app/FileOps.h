@@ -17,7 +17,7 @@ void WriteBool(std::ostream& stream, bool value);
 
 // The data ends before a value is complete, or a length cannot be right.
 class ReadError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -25,7 +25,7 @@ public:
 // against what is left, so a damaged or hostile file cannot make us allocate
 // more than its own size or read past its end.
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::string_view data) : data_(data) {}
 
     std::string ReadStr();
@@ -34,7 +34,7 @@ public:
 
     std::size_t remaining() const { return data_.size() - pos_; }
 
-private:
+  private:
     std::string_view take(std::size_t n);
     std::string_view data_;
     std::size_t pos_ = 0;

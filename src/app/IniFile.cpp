@@ -81,7 +81,11 @@ std::string cutToMaxLength(std::string_view v) {
     while (i < v.size()) {
         if (chars == kMaxValueLength) break;
         unsigned char c = v[i];
-        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+        std::size_t len = c < 0x80         ? 1
+                          : (c >> 5) == 6  ? 2
+                          : (c >> 4) == 14 ? 3
+                          : (c >> 3) == 30 ? 4
+                                           : 1;
         i = std::min(v.size(), i + len);
         ++chars;
     }
@@ -132,7 +136,8 @@ void writeFileAtomically(const std::filesystem::path& target, const std::string&
 
     struct stat st {};
     bool existed = stat(file.c_str(), &st) == 0;
-    std::string pattern = (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string pattern =
+        (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     int fd = mkstemp(name.data());
@@ -182,7 +187,8 @@ std::string setValue(std::string_view text, std::string_view section, std::strin
     std::vector<Line> lines = splitLines(text);
 
     bool inSection = false;
-    std::optional<std::size_t> lastContentEnd;  // insertion point: after the section's last non-blank line
+    std::optional<std::size_t>
+        lastContentEnd;  // insertion point: after the section's last non-blank line
     for (const Line& l : lines) {
         std::string_view line = text.substr(l.begin, l.end - l.begin);
         if (auto name = sectionName(line)) {
@@ -221,7 +227,8 @@ std::optional<int> parseInt(std::string_view text) {
         return static_cast<int>(v);  // 0xFFFFFFFF reads as -1, as 32-bit values do
     }
     std::string_view digits = text.front() == '+' ? text.substr(1) : text;
-    if (digits.empty() || digits.front() == '+') return std::nullopt;
+    if (digits.empty() || (text.front() == '+' && digits.front() == '-') || digits.front() == '+')
+        return std::nullopt;
     int v = 0;
     auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v, 10);
     if (ec != std::errc() || p != digits.data() + digits.size()) return std::nullopt;

@@ -26,7 +26,7 @@ std::optional<int> parseInt(std::string_view text);
 
 // A failed write of an INI file; the message names the file.
 class WriteError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -1,7 +1,7 @@
 #include "app/MusicList.h"
 
-#include <algorithm>
 #include <strings.h>
+#include <algorithm>
 #include <system_error>
 
 namespace lumetra {
@@ -9,7 +9,8 @@ namespace lumetra {
 std::vector<std::string> FillMusicList(const std::filesystem::path& folder) {
     std::vector<std::string> titles;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
         const auto& path = it->path();
         if (path.extension() != ".ravoz" || path.stem().empty()) continue;
         std::error_code fec;

@@ -73,8 +73,11 @@ fs::path documentsFolder() {
     while (std::getline(in, line)) {
         const std::string key = "XDG_DOCUMENTS_DIR=";
         if (line.rfind(key, 0) != 0) continue;
-        fs::path dir = parseUserDirsValue(line.substr(key.size()), home);
-        if (dir.is_absolute() && dir != home) return dir;
+        fs::path dir =
+            fs::path(parseUserDirsValue(line.substr(key.size()), home)).lexically_normal();
+        if (!dir.empty() && dir.filename().empty()) dir = dir.parent_path();
+        // "$HOME/" means the desktop has no documents folder of its own.
+        if (dir.is_absolute() && dir != home.lexically_normal()) return dir;
     }
     std::error_code ec;
     if (fs::is_directory(home / "Documents", ec)) return home / "Documents";

@@ -46,14 +46,14 @@ fs::path homeFolder();
 // Holds the named semaphore "/Lumetra" for the life of the process. It marks a
 // running instance for outside tools; the program itself never waits on it.
 class InstanceMarker {
-public:
+  public:
     InstanceMarker();
     ~InstanceMarker();
     InstanceMarker(const InstanceMarker&) = delete;
     InstanceMarker& operator=(const InstanceMarker&) = delete;
     bool held() const { return handle_ != nullptr; }
 
-private:
+  private:
     void* handle_ = nullptr;
 };
 

@@ -70,7 +70,7 @@ struct recFTPItems {
 // What the window shows of the project. The core tells it what changed; the
 // window layer implements it, tests record it.
 class ProjectView {
-public:
+  public:
     virtual ~ProjectView() = default;
     virtual void slideRowsCleared() {}
     virtual void slideRowAppended(std::size_t /*index*/) {}
@@ -82,7 +82,7 @@ public:
 };
 
 class Project {
-public:
+  public:
     ImgItemList ImgItems;
     ShowSettings Settings;
 
@@ -109,7 +109,7 @@ public:
     ProjectView& view() { return *view_; }
     void setWindowTitle(std::string title);
 
-private:
+  private:
     bool modified_ = false;
     ProjectView noView_;
     ProjectView* view_ = &noView_;

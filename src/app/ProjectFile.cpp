@@ -85,7 +85,9 @@ std::string digitsOnly(const std::string& text) {
     return out.empty() ? "1" : out;
 }
 
-std::string readText(ByteReader& r) { return ProjectTextToUtf8(r.ReadStr()); }
+std::string readText(ByteReader& r) {
+    return ProjectTextToUtf8(r.ReadStr());
+}
 
 void readSlides(Application& app, ByteReader& r, bool before30) {
     Project& p = app.project;
@@ -234,28 +236,19 @@ void SaveProject(Application& app, const std::string& path) {
     p.SetModified(false);
 }
 
-LoadResult LoadProject(Application& app, const std::string& path) {
-    Project& p = app.project;
+namespace {
+
+LoadResult reportReadError(Application& app, const std::string& path) {
+    app.project.Loading = false;
+    app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "PrjLoadErr"), "%1%", path),
+               mb::kError);
     NewProject(app);
-    p.Loading = true;
+    return LoadResult::ReadError;
+}
 
-    std::string bytes;
-    try {
-        std::error_code ec;
-        auto size = std::filesystem::file_size(path, ec);
-        if (!ec && size > kMaxProjectFileSize) throw ReadError("file too large");
-        bytes = ReadWholeFile(path);
-    } catch (const ReadError&) {
-        p.Loading = false;
-        app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "PrjLoadErr"), "%1%", path),
-                   mb::kError);
-        NewProject(app);
-        return LoadResult::ReadError;
-    } catch (...) {
-        p.Loading = false;
-        throw;
-    }
-
+// Reads the file after the project was reset and Loading set.
+LoadResult readProject(Application& app, const std::string& path, std::string_view bytes) {
+    Project& p = app.project;
     try {
         ByteReader r(bytes);
         const std::string version = ProjectTextToUtf8(r.ReadStr());
@@ -277,11 +270,7 @@ LoadResult LoadProject(Application& app, const std::string& path) {
         readShowSettings(app, r, version);
         p.view().showSettingsChanged();
     } catch (const ReadError&) {
-        p.Loading = false;
-        app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "PrjLoadErr"), "%1%", path),
-                   mb::kError);
-        NewProject(app);
-        return LoadResult::ReadError;
+        return reportReadError(app, path);
     }
 
     p.ProjectFileName = path;
@@ -290,6 +279,32 @@ LoadResult LoadProject(Application& app, const std::string& path) {
     p.Loading = false;
     p.SetModified(false);
     return LoadResult::Loaded;
+}
+
+}  // namespace
+
+LoadResult LoadProjectData(Application& app, const std::string& path, std::string_view bytes) {
+    NewProject(app);
+    app.project.Loading = true;
+    return readProject(app, path, bytes);
+}
+
+LoadResult LoadProject(Application& app, const std::string& path) {
+    Project& p = app.project;
+    NewProject(app);
+    p.Loading = true;
+
+    std::string bytes;
+    try {
+        std::error_code ec;
+        auto size = std::filesystem::file_size(path, ec);
+        if (!ec && size > kMaxProjectFileSize) return reportReadError(app, path);
+        bytes = ReadWholeFile(path);
+    } catch (...) {
+        p.Loading = false;
+        throw;
+    }
+    return readProject(app, path, bytes);
 }
 
 }  // namespace lumetra

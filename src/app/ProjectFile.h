@@ -4,6 +4,7 @@
 // defaults of the fields they lack; newer ones are refused.
 
 #include <string>
+#include <string_view>
 
 namespace lumetra {
 
@@ -20,6 +21,9 @@ enum class LoadResult { Loaded, TooNew, ReadError };
 // throws std::system_error, leaving a new project; a newer or damaged file is
 // reported to the user (PrjTooNew, PrjLoadErr) and also leaves a new project.
 LoadResult LoadProject(Application& app, const std::string& path);
+
+// LoadProject on bytes already read from path (path names the file in messages).
+LoadResult LoadProjectData(Application& app, const std::string& path, std::string_view bytes);
 
 // Bytes of the project as SaveProject writes them.
 std::string SerializeProject(Application& app);

@@ -21,11 +21,11 @@ inline constexpr int kIconQuestion = 32;
 inline constexpr int kIconWarning = 48;
 inline constexpr int kIconInformation = 64;
 
-inline constexpr int kError = kIconError;                        // 16
-inline constexpr int kWarning = kIconWarning;                    // 48
-inline constexpr int kInformation = kIconInformation;            // 64
-inline constexpr int kQuestion = kIconQuestion | kYesNoCancel;   // 35
-inline constexpr int kQuestionYesNo = kIconQuestion | kYesNo;    // 36
+inline constexpr int kError = kIconError;                       // 16
+inline constexpr int kWarning = kIconWarning;                   // 48
+inline constexpr int kInformation = kIconInformation;           // 64
+inline constexpr int kQuestion = kIconQuestion | kYesNoCancel;  // 35
+inline constexpr int kQuestionYesNo = kIconQuestion | kYesNo;   // 36
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
@@ -41,7 +41,7 @@ struct FileDialogRequest {
 };
 
 class Services {
-public:
+  public:
     virtual ~Services() = default;
 
     // Modal message box; returns mb::IDOK, IDCANCEL, IDYES or IDNO.

@@ -10,7 +10,7 @@
 namespace lumetra {
 
 class Settings {
-public:
+  public:
     Settings() = default;
     explicit Settings(std::filesystem::path file) : file_(std::move(file)) {}
 
@@ -28,7 +28,7 @@ public:
     void write(const settings::IntKey& key, int value) const;
     void write(const settings::BoolKey& key, bool value) const;
 
-private:
+  private:
     std::filesystem::path file_;
 };
 

@@ -10,8 +10,8 @@ VersionNumber ProgramVersionNumber() {
 }
 
 std::string FormatVersion(const VersionNumber& v, bool shortForm) {
-    std::string s = std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-                    std::to_string(v.release);
+    std::string s =
+        std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.release);
     if (!shortForm) s += "." + std::to_string(v.build);
     if (s.size() >= 7 && s.compare(3, 4, ".0.0") == 0)
         s.resize(s.size() - 4);

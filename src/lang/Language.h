@@ -12,7 +12,7 @@ class Services;
 class Settings;
 
 class Language {
-public:
+  public:
     Language(const Settings& settings, Services& services, std::filesystem::path programFolder);
 
     // "Deutsch", "English", or empty while not yet known.
@@ -35,7 +35,7 @@ public:
     Services& services() { return services_; }
     const Settings& settings() const { return settings_; }
 
-private:
+  private:
     const Settings& settings_;
     Services& services_;
     std::filesystem::path programFolder_;

@@ -17,7 +17,7 @@ struct RecordedMessage {
 };
 
 class ScriptedServices : public Services {
-public:
+  public:
     std::vector<RecordedMessage> messages;
     std::deque<int> answers;
     std::deque<std::vector<std::string>> fileAnswers;

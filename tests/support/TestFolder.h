@@ -8,7 +8,7 @@
 namespace lumetra::test {
 
 class TestFolder {
-public:
+  public:
     TestFolder();
     ~TestFolder();
     TestFolder(const TestFolder&) = delete;
@@ -21,7 +21,7 @@ public:
     std::filesystem::path write(const std::filesystem::path& rel, std::string_view bytes) const;
     std::string read(const std::filesystem::path& rel) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
