@@ -1,0 +1,45 @@
+#pragma once
+// The steps of the create page that need no window: picture extents, random
+// order, the preview build and Create. The window and lumetra-make run them
+// in the same order.
+
+#include <filesystem>
+#include <string>
+
+#include "generator/ShowDocuments.h"
+#include "generator/ShowFolder.h"
+#include "generator/ShowRandom.h"
+
+namespace lumetra {
+
+class Application;
+class Project;
+
+// Largest and smallest width and height over all slides, each taken
+// separately. Needs at least one slide (nothing changes without).
+void ComputeImageExtents(Project& project);
+
+// A new random order of the slide indices in SlideOrder.
+void ShuffleSlideOrder(Project& project, const RandomInt& random = ShowRandom());
+
+// The preview page in the temporary folder: the file name of OutputFile as it is.
+std::filesystem::path PreviewPagePath(const Project& project,
+                                      const std::filesystem::path& tempFolder);
+
+// The preview: a new random order when RandomOrder is on, TempFiles emptied,
+// the preview folder built and, if that succeeded, its description written.
+// The preview page path itself is removed again (the player is loaded from
+// its .js and .xml). Returns whether both steps succeeded.
+bool BuildPreview(Application& app, const std::filesystem::path& tempFolder,
+                  const BuildHooks& hooks = {}, const PreviewPanel& panel = {},
+                  PlayerPlacement* placement = nullptr, const RandomInt& random = ShowRandom());
+
+// OutputFile's folder + SafeShowName + ".html".
+std::string CreatedOutputFile(const std::string& outputFile);
+
+// Create: OutputFile renamed to the safe show name, FTPItems emptied, the
+// show folder built from the last preview and its documents written. No new
+// random order or effects are drawn: the show plays like the last preview.
+bool CreateShow(Application& app);
+
+}  // namespace lumetra

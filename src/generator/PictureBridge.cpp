@@ -1,0 +1,24 @@
+#include "generator/PictureBridge.h"
+
+#include "app/Application.h"
+#include "generator/picture/ImagePreparation.h"
+#include "generator/picture/Picture.h"
+
+namespace lumetra {
+
+StageSize ShowStageSize(const Project& project) {
+    const ShowSize size = GetShowSize(project);
+    return {size.W, size.H};
+}
+
+SlideBatchConverter DefaultSlideConverter() {
+    return &ConvertSlideImages;
+}
+
+ImageSizeReader PictureSizeReader() {
+    return [](const std::string& path, int& height, int& width) {
+        return GetImageSize(path, height, width);
+    };
+}
+
+}  // namespace lumetra

@@ -1,0 +1,95 @@
+#include "generator/ShowFolder.h"
+
+#include "app/Application.h"
+#include "app/Services.h"
+#include "generator/FileCopy.h"
+#include "generator/MusicFiles.h"
+#include "generator/PictureBridge.h"
+#include "generator/ShowNames.h"
+#include "lang/Placeholders.h"
+
+namespace lumetra {
+
+namespace fs = std::filesystem;
+
+bool EnsureFolderFor(Application& app, const fs::path& file) {
+    const fs::path folder = file.parent_path();
+    std::error_code error;
+    if (folder.empty() || fs::is_directory(folder, error)) return true;
+    fs::create_directories(folder, error);
+    if (fs::is_directory(folder, error)) return true;
+    app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "CantCreateOutDir"), "%1%",
+                                  folder.string()),
+               mb::kWarning);
+    return false;
+}
+
+void AddTempFile(Project& project, const std::string& path) {
+    project.TempFiles.push_back(recTempFiles{path});
+}
+
+void AddUploadItem(Project& project, const std::string& path, bool sync) {
+    project.FTPItems.push_back(recFTPItems{path, sync});
+}
+
+std::string PlayerFileName(const std::string& outputFile) {
+    return fs::path(outputFile).filename().replace_extension(".js").string();
+}
+
+namespace {
+
+bool CopyOrReport(Application& app, const fs::path& from, const fs::path& to) {
+    if (CopyFileReplacing(from, to)) return true;
+    app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "CantCopyFile"), "%1%",
+                                  to.filename().string()),
+               mb::kWarning);
+    return false;
+}
+
+fs::path PlayerSource(Application& app) {
+    return app.dataFolder() / "slideshow.js";
+}
+
+bool BuildPreviewFolder(Application& app, const fs::path& folder, const BuildHooks& hooks) {
+    const SlideBatchConverter convert = hooks.convert ? hooks.convert : DefaultSlideConverter();
+    const auto progress = [&](std::size_t slide) {
+        if (hooks.progress) hooks.progress(slide);
+    };
+    const std::vector<std::string> names = SlideOutputNames(app.project.ImgItems);
+    for (const auto& written : convert(app, folder, names, progress))
+        AddTempFile(app.project, written.string());
+    const fs::path player = folder / PlayerFileName(app.project.Settings.OutputFile);
+    if (!CopyOrReport(app, PlayerSource(app), player)) return false;
+    fs::path music;
+    return CopyShowMusic(app, folder, music);
+}
+
+bool BuildOutputFolder(Application& app, const fs::path& folder) {
+    Project& project = app.project;
+    // TempFiles grows only through this copy's callers, but a copy keeps the loop safe anyway.
+    const std::vector<recTempFiles> pictures = project.TempFiles;
+    for (const auto& picture : pictures) {
+        const fs::path target = folder / fs::path(picture.FileName).filename();
+        if (!EnsureFolderFor(app, target) || !CopyOrReport(app, picture.FileName, target))
+            return false;
+        AddUploadItem(project, target.string(), true);
+    }
+    const fs::path player = folder / PlayerFileName(project.Settings.OutputFile);
+    if (!EnsureFolderFor(app, player) || !CopyOrReport(app, PlayerSource(app), player))
+        return false;
+    AddUploadItem(project, player.string(), true);
+    fs::path music;
+    if (!CopyShowMusic(app, folder, music)) return false;
+    if (!music.empty()) AddUploadItem(project, music.string(), true);
+    return true;
+}
+
+}  // namespace
+
+bool BuildShowFolder(Application& app, const fs::path& path, ShowMode mode,
+                     const BuildHooks& hooks) {
+    if (mode == ShowMode::Preview) return BuildPreviewFolder(app, path.parent_path(), hooks);
+    return BuildOutputFolder(app, path.parent_path() / DataFolderName(app));
+}
+
+}  // namespace lumetra

@@ -1,0 +1,26 @@
+#pragma once
+// Command line of lumetra-make.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumetra::make {
+
+struct MakeOptions {
+    std::string output;  // --output PAGE.html
+    std::optional<std::uint64_t> seed;
+    std::string saveProject;  // --save-project FILE.lmx
+    std::string source;       // PROJECT.lmx or PICTURE_FOLDER
+};
+
+inline constexpr const char* kUsage =
+    "usage: lumetra-make [--output PAGE.html] [--seed N] [--save-project FILE.lmx] "
+    "(PROJECT.lmx | PICTURE_FOLDER)\n";
+
+// The options, or the reason they are not usable in error.
+std::optional<MakeOptions> ParseMakeOptions(const std::vector<std::string>& args,
+                                            std::string& error);
+
+}  // namespace lumetra::make
