@@ -7,7 +7,12 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
+
+namespace lumetra {
+class Language;
+}
 
 namespace lumetra::lang {
 
@@ -38,6 +43,9 @@ struct LangKey {
     std::string_view key;
     Tokens tokens = kNoTokens;
 };
+
+// The text of key in the current language (Language::GetLangString).
+std::string GetLangString(Language& language, const LangKey& key);
 
 // The one host of every address in section Internet, of the update window's
 // links and of the version file. It is the project's own placeholder host.

@@ -11,9 +11,8 @@ namespace {
 
 using P = Property;
 
-TranslationRow row(std::string_view control, Property property, std::string_view key,
-                   Tokens tokens = kNoTokens) {
-    return {control, property, {{{}, key}}, Pick::Each, Compose::AsIs, 0, tokens};
+TranslationRow row(std::string_view control, Property property, std::string_view key) {
+    return {control, property, {{{}, key}}};
 }
 TranslationRow caption(std::string_view control, std::string_view key) {
     return row(control, P::Caption, key);
@@ -248,12 +247,8 @@ std::vector<PlannedRow> PlanTranslation(std::string_view window, const Translati
                     for (const auto& k : r.keys) add(k);
                 break;
             case Pick::ByFitting: {
-                // A mode outside the list counts as its first entry.
-                std::size_t i = 0;
-                if (state.fitImages)
-                    i = 1 + static_cast<std::size_t>(
-                                fittingEntry >= 0 && fittingEntry <= 2 ? fittingEntry : 0);
-                if (i < r.keys.size()) add(r.keys[i]);
+                LangKey k = FittingHintKey(state.fitImages, fittingEntry);
+                add({k.section, k.key});
                 break;
             }
         }

@@ -38,7 +38,7 @@ enum class Property {
 // Which of a row's keys are looked up.
 enum class Pick {
     Each,        // every key, in order
-    ByFitting,   // one key: [0] with fitting off, else [1 + selected entry of the fitting list]
+    ByFitting,   // one key, FittingHintKey of FitImages and the fitting list's selected entry
     GermanOnly,  // every key when the language is "Deutsch"; otherwise none, and the text is empty
 };
 

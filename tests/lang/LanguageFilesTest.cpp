@@ -292,7 +292,7 @@ TEST_P(LanguageFileTest, LookupsNeverReportAMissingKey) {
     settings.write(settings::kLanguage, language);
     Language lang{settings, services, dir / "program"};
     for (const auto& [key, tokens] : requiredKeys())
-        EXPECT_FALSE(lang.GetLangString(key.first, key.second).empty()) << key.second;
+        EXPECT_FALSE(GetLangString(lang, LangKey{key.first, key.second}).empty()) << key.second;
     EXPECT_EQ(lang.CurrentLanguage(), language);
     for (const auto& m : services.messages) ADD_FAILURE() << m.text;
 }

@@ -235,20 +235,6 @@ TEST(TranslationTablesTest, TextsGoToTheirControls) {
     }
 }
 
-TEST(TranslationTablesTest, MainWindowArtworkByLanguage) {
-    auto de = MainWindowArtworkFor("Deutsch");
-    auto en = MainWindowArtworkFor("English");
-    ASSERT_TRUE(de && en);
-    EXPECT_EQ(de->background, "imgBGde");
-    EXPECT_EQ(de->addHint, "imgAddHintDe");
-    EXPECT_EQ(de->tabCaptionLeft, 59);
-    EXPECT_EQ(en->background, "imgBGen");
-    EXPECT_EQ(en->addHint, "imgAddHintEn");
-    EXPECT_EQ(en->tabCaptionLeft, 68);
-    EXPECT_FALSE(MainWindowArtworkFor("english"));
-    EXPECT_FALSE(MainWindowArtworkFor(""));
-}
-
 class TranslateWithFilesTest : public ::testing::Test {
   protected:
     test::TestFolder dir;
