@@ -1,0 +1,53 @@
+#pragma once
+// The size of the show and of each slide's picture, and the conversion of the
+// slide pictures into the show's JPEG files.
+//
+// Degenerate sizes are guarded: every side that comes out of these functions
+// lies in 1 .. 65500 (the largest a JPEG can hold). FitWidth and FitHeight
+// are read as digit strings; "0" or nothing gives 1, anything too large
+// 65500. A slide without a measured size (0 x 0) is fitted to the whole box.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace lumetra {
+
+class Application;
+class Project;
+
+struct ShowSize {
+    std::int32_t W, H;
+};
+
+// The stage of the show, from FitImages/FitMode/FitWidth/FitHeight and the
+// picture extents (which must have been computed for the current slides).
+ShowSize GetShowSize(const Project& project);
+
+// The size of slide `slide`'s JPEG.
+std::int32_t TargetWidth(const Project& project, std::size_t slide);
+std::int32_t TargetHeight(const Project& project, std::size_t slide);
+
+// Converts slide `slide` into folder/outputName (outputName is chosen by the caller, e.g.
+// "Holiday.jpg"). A picture that cannot be decoded: Messages/ImgErr (via app.MsgBox, flags 16, %1%
+// = path), an empty file is written, the path is still returned. Write errors throw
+// std::system_error.
+std::filesystem::path ConvertSlideImage(Application& app, std::size_t slide,
+                                        const std::filesystem::path& folder,
+                                        const std::string& outputName);
+
+// All slides, converted in parallel on all cores; progress(i) and any messages are delivered on the
+// caller's thread in slide order. When two slides share an output name the later one's picture is
+// the one left in the file.
+std::vector<std::filesystem::path> ConvertSlideImages(
+    Application& app, const std::filesystem::path& folder,
+    const std::vector<std::string>& outputNames,
+    const std::function<void(std::size_t done)>& progress);
+
+// Output name of a source file by the plain rule: file name with its extension replaced by ".jpg".
+std::string PlainOutputName(const std::string& sourcePath);
+
+}  // namespace lumetra

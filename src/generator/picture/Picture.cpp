@@ -1,0 +1,73 @@
+#include "generator/picture/Picture.h"
+
+#include <algorithm>
+#include <new>
+
+#include "app/Application.h"
+#include "app/Services.h"
+#include "generator/picture/Decoders.h"
+#include "generator/picture/JpegReader.h"
+#include "generator/picture/MappedFile.h"
+#include "generator/picture/Orientation.h"
+#include "generator/picture/PictureError.h"
+#include "generator/picture/PictureReading.h"
+#include "lang/Placeholders.h"
+
+namespace lumetra {
+
+int ThumbnailScale(int pictureWidth, int pictureHeight, int areaWidth, int areaHeight) {
+    if (areaWidth <= 0 || areaHeight <= 0 || pictureWidth <= 0 || pictureHeight <= 0) return 1;
+    const int f = std::min(pictureWidth / areaWidth, pictureHeight / areaHeight);
+    if (f >= 8) return 8;
+    if (f >= 4) return 4;
+    if (f >= 2) return 2;
+    return 1;
+}
+
+namespace {
+
+Bitmap ReadThumbnail(const std::string& file, int areaWidth, int areaHeight) {
+    if (FormatOfPath(file) != PictureFormat::Jpeg) return ReadPicture(file);
+    const MappedFile mapped(file);
+    JpegReader header(mapped.bytes());
+    int w = header.storedWidth(), h = header.storedHeight();
+    if (SwapsSides(header.orientation())) std::swap(w, h);
+    return Finish(DecodeJpeg(mapped.bytes(), ThumbnailScale(w, h, areaWidth, areaHeight)));
+}
+
+}  // namespace
+
+bool LoadPicture(Application* app, Bitmap& area, const std::string& file, bool thumbnail,
+                 int areaWidth, int areaHeight) {
+    if (FormatOfPath(file) == PictureFormat::Unsupported) return false;
+    try {
+        area = thumbnail ? ReadThumbnail(file, areaWidth, areaHeight) : ReadPicture(file);
+        return true;
+    } catch (const PictureError&) {
+    } catch (const std::bad_alloc&) {
+    }
+    area = Bitmap();
+    if (app) {
+        const std::string text =
+            ReplacePlaceholder(app->GetLangString("Messages", "ImgErr"), "%1%", file);
+        app->MsgBox(text, mb::kError);
+    }
+    return false;
+}
+
+bool GetImageSize(const std::string& path, int& height, int& width) {
+    height = width = kFreshAreaSide;
+    const PictureFormat format = FormatOfPath(path);
+    if (format == PictureFormat::Unsupported) return true;
+    try {
+        const MappedFile mapped(path);
+        const PictureHeader h = ReadUprightSize(format, mapped.bytes());
+        height = h.height;
+        width = h.width;
+    } catch (const PictureError&) {
+    } catch (const std::bad_alloc&) {
+    }
+    return true;
+}
+
+}  // namespace lumetra

@@ -1,0 +1,50 @@
+#pragma once
+// Small pictures of every supported type, made with the codec libraries (or
+// byte by byte for bitmaps), for the decoder and conversion tests.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "generator/picture/Bitmap.h"
+
+namespace lumetra::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A picture whose pixels differ everywhere: smooth gradients plus a pattern.
+Bitmap PatternBitmap(int width, int height, unsigned seed = 1);
+// Four flat quadrants: red top left, green top right, blue bottom left, white bottom right.
+Bitmap QuadrantBitmap(int width, int height);
+
+struct JpegOptions {
+    int quality = 95;
+    int orientation = 0;  // 0: no EXIF block
+    Bytes icc;
+};
+Bytes MakeJpeg(const Bitmap& bitmap, const JpegOptions& options = {});
+
+// rgba: width * height * 4 bytes, straight alpha.
+Bytes MakePng(int width, int height, const Bytes& rgba);
+Bytes MakePngRgb(const Bitmap& bitmap);
+
+struct TiffOptions {
+    int orientation = 1;
+    Bytes icc;
+    bool alpha = false;  // writes an unassociated alpha channel of 128
+};
+Bytes MakeTiff(const Bitmap& bitmap, const TiffOptions& options = {});
+
+// A GIF of indexed pixels with the given palette (RGB triples); `transparent` or -1.
+Bytes MakeGif(int width, int height, const Bytes& indices, const Bytes& palette,
+              int transparent = -1);
+
+// An ICC profile of a wide-gamut RGB space (Adobe RGB 1998 primaries).
+Bytes WideGamutProfile();
+Bytes SrgbProfile();
+
+void WriteBytes(const std::filesystem::path& path, const Bytes& bytes);
+Bytes ReadBytes(const std::filesystem::path& path);
+
+}  // namespace lumetra::test
