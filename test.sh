@@ -34,11 +34,25 @@ quiet cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DLUMETRA_CORE_ONLY=ON -DLUMETRA_SANITIZE=ON -DLUMETRA_FUZZ=ON
 quiet cmake --build build/sanitize -j "$jobs"
 
+# Runs ctest in a build folder; prints its whole output on failure, else only
+# the closing summary.
+run_ctest() {
+    local dir=$1; shift
+    local log; log=$(mktemp)
+    if (cd "$dir" && ctest -j "$jobs" --output-on-failure --no-tests=error "$@") >"$log" 2>&1; then
+        sed -n '/tests passed/,$p' "$log"
+        rm -f "$log"
+    else
+        cat "$log"; rm -f "$log"
+        return 1
+    fi
+}
+
 status=0
 export QT_QPA_PLATFORM=offscreen
 echo "== Tests"
-(cd build/test && ctest -j "$jobs" --output-on-failure --no-tests=error) || status=1
-echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-(cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest -j "$jobs" -L 'core|fuzz' --output-on-failure --no-tests=error) || status=1
+run_ctest build/test || status=1
+echo "== Core tests and fuzzers under AddressSanitizer and UndefinedBehaviorSanitizer"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    run_ctest build/sanitize -L 'core|fuzz' || status=1
 exit $status

@@ -1,5 +1,8 @@
 #include "app/Settings.h"
 
+#include <iomanip>
+#include <locale>
+#include <sstream>
 #include <system_error>
 
 #include "app/IniFile.h"
@@ -35,6 +38,23 @@ void Settings::write(const settings::IntKey& key, int value) const {
 
 void Settings::write(const settings::BoolKey& key, bool value) const {
     ini::writeBool(file_, key.section, key.name, value);
+}
+
+void Settings::writeDateTime(const settings::StringKey& key, std::time_t when) const {
+    write(key, FormatLocalDateTime(when));
+}
+
+std::string FormatLocalDateTime(std::time_t when) {
+    std::ostringstream out;
+    try {
+        out.imbue(std::locale(""));
+    } catch (const std::runtime_error&) {
+        // An unknown locale in the environment: keep the classic one.
+    }
+    std::tm local{};
+    localtime_r(&when, &local);
+    out << std::put_time(&local, "%x %X");
+    return out.str();
 }
 
 fs::path SetSettingsPath(const fs::path& appData, const fs::path& commonAppData) {

@@ -2,6 +2,7 @@
 // Access to Settings.ini. Each call opens the file, reads or writes one key and
 // closes it again, so several windows and instances always see the disk state.
 
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -27,10 +28,15 @@ class Settings {
     void write(const settings::StringKey& key, const std::string& value) const;
     void write(const settings::IntKey& key, int value) const;
     void write(const settings::BoolKey& key, bool value) const;
+    // Date and time in the user's locale (short date, long time).
+    void writeDateTime(const settings::StringKey& key, std::time_t when) const;
 
   private:
     std::filesystem::path file_;
 };
+
+// "date time" as the user's locale writes them.
+std::string FormatLocalDateTime(std::time_t when);
 
 // Chooses Settings.ini under APPDATA (copying the all-users template on first
 // use) and returns its path; see SetSettingsPath in the design notes.

@@ -79,10 +79,11 @@ TEST(FileOps, StreamHelpersUseLittleEndianAndLengthPrefixes) {
     EXPECT_EQ(r.ReadStr(), "");
     EXPECT_THROW(r.ReadBool(), ReadError);
 
-    ByteReader lying(
-        std::string("\x10\x00\x00\x00"
-                    "abc",
-                    7));
+    const std::string lie(
+        "\x10\x00\x00\x00"
+        "abc",
+        7);  // claims 16 bytes, has 3
+    ByteReader lying(lie);
     EXPECT_THROW(lying.ReadStr(), ReadError);
 }
 

@@ -88,5 +88,14 @@ TEST(Settings, DefaultsWithoutAnyFileAndFailedWriteNamesTheFile) {
     EXPECT_EQ(settings.read(settings::kFlashWarning), 0);
 }
 
+TEST(Settings, DateTimeInTheLocalesForm) {
+    test::TestFolder dir;
+    Settings settings(dir / "Settings.ini");
+    settings.writeDateTime(settings::kUpdateLastCheck, 86400 * (365 + 180));
+    std::string text = settings.read(settings::kUpdateLastCheck);
+    EXPECT_EQ(text, FormatLocalDateTime(86400 * (365 + 180)));
+    EXPECT_NE(text.find("71"), std::string::npos);  // the year, in any short date form
+}
+
 }  // namespace
 }  // namespace lumetra
