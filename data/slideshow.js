@@ -741,9 +741,9 @@
   }
 
   function installStyle(doc) {
-    if (doc.getElementById('lumetra-player-style')) return;
+    if (doc.querySelector('style[data-lumetra-player]')) return;
     var style = el(doc, 'style');
-    style.id = 'lumetra-player-style';
+    style.setAttribute('data-lumetra-player', VERSION);
     style.textContent = CSS;
     (doc.head || doc.documentElement).appendChild(style);
   }

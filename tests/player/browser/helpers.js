@@ -169,7 +169,9 @@ async function open(context, url, opts = {}) {
   if (opts.viewport) await page.setViewportSize(opts.viewport);
   const errors = [];
   page.on('pageerror', (e) => errors.push(String(e)));
-  page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
+  page.on('console', (m) => {
+    if (m.type() === 'error' && !/favicon\.ico$/.test(m.location().url || '')) errors.push(m.text());
+  });
   await page.goto(url);
   return { page, errors };
 }
