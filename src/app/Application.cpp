@@ -17,13 +17,13 @@ Application::Application(Services& s)
     : Application(s, platform::programFolder(), platform::documentsFolder()) {}
 
 std::string DefaultOutputFile(Application& app) {
-    std::string dir = app.GetLangString("GUI", "DefaultDir");
-    std::string name = app.GetLangString("GUI", "DefaultShowName");
+    std::string dir = app.GetLangString(lang::gui::kDefaultDir);
+    std::string name = app.GetLangString(lang::gui::kDefaultShowName);
     return (app.documentsFolder / dir / (name + ".html")).string();
 }
 
 std::string ProjectWindowTitle(Application& app, const std::string& projectFileName) {
-    std::string title = app.GetLangString("GUI", "Title") + " " + ProgramVersion(true);
+    std::string title = app.GetLangString(lang::gui::kTitle) + " " + ProgramVersion(true);
     return projectFileName.empty() ? title : projectFileName + " - " + title;
 }
 
@@ -38,7 +38,7 @@ void NewProject(Application& app) {
 
     // The hint text of the empty own-music field is the first lookup, which
     // also settles the language before the music title is chosen by it.
-    p.AudioFileHint = app.GetLangString("frmMain", "txtAudio");
+    p.AudioFileHint = app.GetLangString(lang::frmMain::kTxtAudio);
     ShowSettings s;
     s.AudioFile.clear();
     s.audioMode = AudioMode::None;

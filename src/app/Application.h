@@ -10,6 +10,7 @@
 #include "app/Platform.h"
 #include "app/Project.h"
 #include "app/Settings.h"
+#include "lang/LangKeys.h"
 #include "lang/Language.h"
 
 namespace lumetra {
@@ -40,6 +41,9 @@ class Application {
     }
     std::string GetLangString(const std::string& section, const std::string& key) {
         return language.GetLangString(section, key);
+    }
+    std::string GetLangString(const lang::LangKey& key) {
+        return lang::GetLangString(language, key);
     }
 
     std::filesystem::path dataFolder() const { return programFolder / "data"; }

@@ -240,7 +240,7 @@ namespace {
 
 LoadResult reportReadError(Application& app, const std::string& path) {
     app.project.Loading = false;
-    app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "PrjLoadErr"), "%1%", path),
+    app.MsgBox(ReplacePlaceholder(app.GetLangString(lang::messages::kPrjLoadErr), "%1%", path),
                mb::kError);
     NewProject(app);
     return LoadResult::ReadError;
@@ -254,7 +254,7 @@ LoadResult readProject(Application& app, const std::string& path, std::string_vi
         const std::string version = ProjectTextToUtf8(r.ReadStr());
         const std::string own = ProgramVersion(true);
         if (version > own) {
-            app.MsgBox(ReplacePlaceholders(app.GetLangString("Messages", "PrjTooNew"),
+            app.MsgBox(ReplacePlaceholders(app.GetLangString(lang::messages::kPrjTooNew),
                                            {{"%1%", path}, {"%2%", version}, {"%3%", own}}),
                        mb::kError);
             p.Loading = false;

@@ -3,6 +3,7 @@
 #include "app/IniFile.h"
 #include "app/Services.h"
 #include "app/Settings.h"
+#include "lang/LangKeys.h"
 
 namespace lumetra {
 
@@ -31,7 +32,7 @@ std::string Language::GetLangString(const std::string& section, const std::strin
 }
 
 int MsgBox(Language& language, const std::string& text, int flags) {
-    std::string caption = language.GetLangString("GUI", "Title");
+    std::string caption = lang::GetLangString(language, lang::gui::kTitle);
     return language.services().messageBox(text, caption, flags);
 }
 
