@@ -406,10 +406,11 @@
 
   /*
    * What a transition does, as Web Animations keyframes: nu for the incoming
-   * layer, old for the outgoing one, veil for a colour over both. keep tells
-   * whether the old picture stays underneath afterwards.
+   * layer, old for the outgoing one, veil for a colour over both. stack keeps
+   * the old picture still during a squeeze; oldFades lets it fade out in a
+   * dissolve (only worth it when the new one does not cover it).
    */
-  function transitionPlan(type, keep, oldFades) {
+  function transitionPlan(type, stack, oldFades) {
     var plan = { nu: null, old: null, veil: null, nuOrigin: null, oldOrigin: null, oldOnTop: false, easing: EASE };
     var m = /^(cover|push|reveal|squeeze)_(right|left|down|up)$/.exec(type);
     if (m) {
@@ -421,7 +422,7 @@
       if (m[1] === 'squeeze') {
         plan.nu = frames('scale' + axis + '(0)', 'scale' + axis + '(1)');
         plan.nuOrigin = ENTRY_EDGE[m[2]];
-        if (!keep) {
+        if (!stack) {
           plan.old = frames('scale' + axis + '(1)', 'scale' + axis + '(0)');
           plan.oldOrigin = EXIT_EDGE[m[2]];
         }
@@ -900,7 +901,7 @@
       this.finishTransition();
       var old = this.layers.length ? this.layers[this.layers.length - 1] : null;
       var layer = this.buildLayer(slide, img);
-      var plan = transitionPlan(type, keep, !keep && slide.backgroundAlpha < 100);
+      var plan = transitionPlan(type, slide.transition.stack, !keep && slide.backgroundAlpha < 100);
       if (plan.oldOnTop && old) this.view.insertBefore(layer, old);
       else this.view.insertBefore(layer, this.veil);
       this.layers.push(layer);
