@@ -52,8 +52,8 @@ fs::path PlayerSource(Application& app) {
 
 bool BuildPreviewFolder(Application& app, const fs::path& folder, const BuildHooks& hooks) {
     const SlideBatchConverter convert = hooks.convert ? hooks.convert : DefaultSlideConverter();
-    const auto progress = [&](std::size_t slide) {
-        if (hooks.progress) hooks.progress(slide);
+    const auto progress = [&](std::size_t done) {
+        if (hooks.progress) hooks.progress(done);
     };
     const std::vector<std::string> names = SlideOutputNames(app.project.ImgItems);
     for (const auto& written : convert(app, folder, names, progress))

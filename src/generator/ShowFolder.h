@@ -16,7 +16,7 @@ class Project;
 enum class ShowMode { Preview, Output };
 
 // Converts every slide's picture into folder under its name and returns the
-// written paths in slide order, calling progress after each slide.
+// written paths in slide order, calling progress with the number of slides done.
 using SlideBatchConverter = std::function<std::vector<std::filesystem::path>(
     Application&, const std::filesystem::path& folder, const std::vector<std::string>& names,
     const std::function<void(std::size_t)>& progress)>;
@@ -24,8 +24,9 @@ using SlideBatchConverter = std::function<std::vector<std::filesystem::path>(
 struct BuildHooks {
     // Empty: the picture pipeline's conversion.
     SlideBatchConverter convert;
-    // Called after each converted slide (the please-wait bar, event processing).
-    std::function<void(std::size_t slide)> progress;
+    // Called with the number of converted slides after each one (the
+    // please-wait bar, event processing).
+    std::function<void(std::size_t done)> progress;
 };
 
 // Makes sure the folder of file exists; shows Messages/CantCreateOutDir as a

@@ -103,18 +103,20 @@ class Progress {
     Progress(std::ostream& out, bool bar, const Project& project)
         : out_(out), bar_(bar), project_(project) {}
 
-    void operator()(std::size_t slide) const {
+    void operator()(std::size_t done) const {
         const std::size_t total = project_.ImgItems.size();
-        const std::string name = fs::path(project_.ImgItems[slide].FileName).filename().string();
+        if (done == 0 || done > total) return;
         if (!bar_) {
-            out_ << "picture " << slide + 1 << "/" << total << ": " << name << '\n';
+            const std::string name =
+                fs::path(project_.ImgItems[done - 1].FileName).filename().string();
+            out_ << "picture " << done << "/" << total << ": " << name << '\n';
             return;
         }
         constexpr std::size_t kWidth = 30;
-        const std::size_t filled = total ? (slide + 1) * kWidth / total : kWidth;
+        const std::size_t filled = done * kWidth / total;
         out_ << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, ' ') << "] "
-             << slide + 1 << "/" << total << std::flush;
-        if (slide + 1 == total) out_ << '\n';
+             << done << "/" << total << std::flush;
+        if (done == total) out_ << '\n';
     }
 
   private:
