@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 #include <array>
@@ -48,14 +49,18 @@ bool writeAll(int fd, const char* buffer, std::size_t size, off_t offset) {
 
 bool XorScrambleFile(std::string_view key, const std::filesystem::path& file) {
     if (key.empty()) return false;
-    FileHandle handle(::open(file.c_str(), O_RDWR | O_CLOEXEC));
+    FileHandle handle(::open(file.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
     if (handle.get() < 0) return false;
+    // Only regular files have an end: a device or pipe could keep us reading
+    // forever (opening non-blocking keeps the open itself from waiting on one).
+    struct stat info {};
+    if (::fstat(handle.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     // Another process converting the same file would undo our work byte by
     // byte; refuse instead of waiting for it, so a stuck holder cannot hang us.
     if (::flock(handle.get(), LOCK_EX | LOCK_NB) != 0) return false;
 
-    // Blocks keep memory bounded whatever the file size; the block size is a
-    // multiple of no particular key length, so the key position is tracked.
+    // Blocks keep memory bounded whatever the file size; the key position
+    // runs on across block boundaries.
     std::array<char, 64 * 1024> buffer;
     off_t offset = 0;
     std::size_t keyPos = 0;

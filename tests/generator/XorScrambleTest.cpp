@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -81,6 +82,9 @@ TEST(XorScramble, ReportsFailureWithoutTouchingAnything) {
     EXPECT_FALSE(XorScrambleFile(folder.path() / "missing.ravoz"));
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing.ravoz"));
     EXPECT_FALSE(XorScrambleFile(dir));
+    const auto pipe = folder.path() / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(XorScrambleFile(pipe));
     EXPECT_FALSE(XorScrambleFile("", existing));
     EXPECT_EQ(folder.read("kept"), "abc");
 }
