@@ -198,3 +198,30 @@ async function finishAnimations(page) {
 
 module.exports = { ROOT, PLAYER, launch, drawPictures, showXml, showPage, writeShow, serve, tempDir, open, waitSlide,
   finishAnimations, esc };
+
+// The show builder lumetra-make: $LUMETRA_MAKE, else the newest one in a build folder.
+function findMake() {
+  if (process.env.LUMETRA_MAKE) return fs.existsSync(process.env.LUMETRA_MAKE) ? process.env.LUMETRA_MAKE : null;
+  const build = path.join(ROOT, 'build');
+  const found = (fs.existsSync(build) ? fs.readdirSync(build) : [])
+    .map((d) => path.join(build, d, 'bin', 'lumetra-make'))
+    .filter((f) => fs.existsSync(f))
+    .sort((a, b) => fs.statSync(b).mtimeMs - fs.statSync(a).mtimeMs);
+  return found[0] || null;
+}
+
+// Builds a show with lumetra-make from generated pictures; returns the page path.
+async function makeShow(context, folder, { count = 5, width = 1200, height = 800, name = 'Meine Reise', seed = 7 } = {}) {
+  const make = findMake();
+  const pictures = path.join(folder, 'pictures');
+  fs.mkdirSync(pictures, { recursive: true });
+  const list = await drawPictures(context, count, width, height);
+  list.forEach((p, i) => fs.writeFileSync(path.join(pictures, `Bild ${String(i + 1).padStart(2, '0')}.jpg`), p));
+  const out = require('node:child_process').execFileSync(make,
+    ['--seed', String(seed), '--output', path.join(folder, 'show', `${name}.html`), pictures],
+    { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
+  return out.trim().split('\n').pop();
+}
+
+module.exports.findMake = findMake;
+module.exports.makeShow = makeShow;
