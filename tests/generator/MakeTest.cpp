@@ -1,0 +1,155 @@
+// lumetra-make from the outside: a folder or a project in, a complete show
+// out, with its exit statuses, in a home of its own.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <cstdio>
+#include <filesystem>
+
+#include "ShowFixture.h"
+#include "app/FileOps.h"
+#include "app/ProjectFile.h"
+
+namespace lumetra {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A small uncompressed 24-bit bitmap of one colour.
+std::string Bitmap(int width, int height, unsigned char shade) {
+    const int row = (width * 3 + 3) / 4 * 4;
+    const auto u32 = [](std::uint32_t v) {
+        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    };
+    std::string bmp = "BM" + u32(54 + row * height) + u32(0) + u32(54);
+    bmp += u32(40) + u32(width) + u32(height) + std::string{1, 0, 24, 0} + u32(0) +
+           u32(row * height) + u32(2835) + u32(2835) + u32(0) + u32(0);
+    for (int y = 0; y < height; ++y) {
+        std::string line(row, '\0');
+        for (int x = 0; x < width; ++x) line[x * 3] = line[x * 3 + 1] = char(shade + x);
+        bmp += line;
+    }
+    return bmp;
+}
+
+struct MakeResult {
+    int status;
+    std::string out;
+};
+
+class MakeTest : public test::ShowFixture {
+  protected:
+    // Runs lumetra-make with a home, configuration and temporary folder below the test folder.
+    MakeResult make(const std::string& args) {
+        const std::string env = "env -u XDG_RUNTIME_DIR HOME='" + (dir / "home").string() +
+                                "' XDG_CONFIG_HOME='" + (dir / "home/.config").string() +
+                                "' TMPDIR='" + (dir / "tmp").string() + "' ";
+        fs::create_directories(dir / "tmp");
+        const std::string command = env + "'" LUMETRA_MAKE_PROGRAM "' " + args + " 2>'" +
+                                    (dir / "stderr.txt").string() + "'";
+        MakeResult run{-1, ""};
+        if (FILE* pipe = popen(command.c_str(), "r")) {
+            char buffer[512];
+            while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
+            const int status = pclose(pipe);
+            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        return run;
+    }
+    std::string q(const fs::path& path) const { return "'" + path.string() + "'"; }
+    std::string errors() const { return dir.read("stderr.txt"); }
+};
+
+TEST_F(MakeTest, FolderBecomesACompleteShow) {
+    dir.write("pics/b.bmp", Bitmap(40, 30, 10));
+    dir.write("pics/a.bmp", Bitmap(32, 24, 80));
+    dir.write("pics/A.BMP", Bitmap(20, 30, 160));
+    dir.write("pics/notes.txt", "not a picture");
+    const MakeResult run =
+        make("--seed 5 --output " + q(dir / "out/Unsere Reise.html") + " " + q(dir / "pics"));
+    ASSERT_EQ(run.status, 0) << errors();
+    const fs::path page = dir / "out/Unsere-Reise.html";
+    EXPECT_EQ(run.out, page.string() + "\n");
+    EXPECT_NE(errors().find("picture 3/3"), std::string::npos) << errors();
+
+    fs::path data;
+    for (const auto& entry : fs::directory_iterator(dir / "out"))
+        if (entry.is_directory()) data = entry.path();
+    ASSERT_EQ(data.filename().string().rfind("Unsere-Reise_", 0), 0u) << data;
+    EXPECT_TRUE(fs::exists(data / "Unsere-Reise.js"));
+    const std::string xml = ReadWholeFile(data / "Unsere-Reise.xml");
+    auto doc = test::ParseXml(xml);
+    ASSERT_TRUE(doc);
+    std::vector<std::string> urls;
+    for (xmlNode* slide : test::Children(xmlDocGetRootElement(doc.get()), "slide")) {
+        const std::string url = test::Attr(test::Child(slide, "image"), "url");
+        EXPECT_TRUE(fs::is_regular_file(dir / "out" / url)) << url;
+        EXPECT_GT(fs::file_size(dir / "out" / url), 100u) << url;
+        urls.push_back(fs::path(url).filename());
+    }
+    // All ".bmp" files in name order, and two names that differ only in case kept apart.
+    EXPECT_EQ(urls, (std::vector<std::string>{"A.jpg", "a-2.jpg", "b.jpg"}));
+
+    const std::string html = ReadWholeFile(page);
+    const std::string reference = "<script src=\"" + data.filename().string() +
+                                  "/Unsere-Reise.js?xml_source=" + data.filename().string() +
+                                  "/Unsere-Reise.xml\"></script>";
+    EXPECT_NE(html.find(reference), std::string::npos) << html;
+    EXPECT_NE(html.find(xml.substr(3)), std::string::npos);
+    // The temporary subfolder of the run is gone.
+    for (const auto& entry : fs::recursive_directory_iterator(dir / "tmp"))
+        EXPECT_NE(entry.path().extension(), ".jpg") << entry.path();
+}
+
+TEST_F(MakeTest, ProjectWithSeedIsReproducible) {
+    dir.write("pics/one.bmp", Bitmap(16, 16, 0));
+    dir.write("pics/two.bmp", Bitmap(16, 16, 90));
+    dir.write("pics/three.bmp", Bitmap(16, 16, 180));
+    for (const char* name : {"one", "two", "three"})
+        addSlide((dir / "pics" / (std::string(name) + ".bmp")).string(), 0, 16, 16);
+    app.project.Settings.RandomOrder = true;
+    app.project.Settings.OutputFile = (dir / "out/show.html").string();
+    SaveProject(app, (dir / "show.lmx").string());
+
+    const MakeResult first =
+        make("--seed 42 --save-project " + q(dir / "used.lmx") + " " + q(dir / "show.lmx"));
+    ASSERT_EQ(first.status, 0) << errors();
+    EXPECT_EQ(first.out, (dir / "out/show.html").string() + "\n");
+    const std::string page = ReadWholeFile(dir / "out/show.html");
+    ASSERT_EQ(make("--seed 42 " + q(dir / "show.lmx")).status, 0) << errors();
+    EXPECT_EQ(ReadWholeFile(dir / "out/show.html"), page);
+    ASSERT_EQ(LoadProject(app, (dir / "used.lmx").string()), LoadResult::Loaded);
+    EXPECT_EQ(app.project.ImgItems.size(), 3u);
+}
+
+TEST_F(MakeTest, ExitStatuses) {
+    dir.write("empty/readme.txt", "no pictures here");
+    dir.write("broken.lmx", "this is not a project");
+    dir.write("pics/one.bmp", Bitmap(8, 8, 0));
+    addSlide((dir / "pics/gone.bmp").string());
+    SaveProject(app, (dir / "missing.lmx").string());
+    struct {
+        std::string args;
+        int status;
+    } cases[] = {
+        {"", 1},
+        {"--seed x " + q(dir / "pics"), 1},
+        {"--frobnicate " + q(dir / "pics"), 1},
+        {q(dir / "nothing.lmx"), 2},
+        {q(dir / "broken.lmx"), 2},
+        {q(dir / "empty"), 3},
+        {q(dir / "missing.lmx"), 3},
+        {"--output " + q(dir / "file/show.html") + " " + q(dir / "pics"), 4},
+    };
+    dir.write("file", "a file where the show's folder should be");
+    for (const auto& c : cases) {
+        const MakeResult run = make(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args << "\n" << errors();
+        EXPECT_EQ(run.out, "") << c.args;
+        EXPECT_FALSE(errors().empty()) << c.args;
+    }
+}
+
+}  // namespace
+}  // namespace lumetra
