@@ -53,7 +53,7 @@
   var VERSION = '1.0';
   var DEFAULT_DURATION = 5; // seconds, for an image without duration
   var PRELOAD_AHEAD = 3; // pictures decoded ahead of the current one
-  var MAX_LAYERS = 3; // pictures kept on the stage (current + underneath)
+  var MAX_LAYERS = 2; // pictures kept on the stage (current + one underneath)
   var BAR_IDLE_MS = 2500;
   var SPINNER_DELAY_MS = 400;
 
@@ -973,6 +973,7 @@
       var pic = el(doc, 'div', 'lmt-pic');
       if (img) {
         img.alt = this.altText(slide);
+        img.setAttribute('data-url', slide.url);
         img.draggable = false;
         pic.appendChild(img);
       } else {
@@ -1073,10 +1074,12 @@
         if (urls.indexOf(model.slides[k].url) < 0) urls.push(model.slides[k].url);
       });
       this.cache.keep(urls);
-      var cache = this.cache;
+      var self = this;
+      var round = (this.preloadRound = (this.preloadRound || 0) + 1);
+      // one after the other, nearest first; a newer slide takes over the queue
       urls.reduce(function (chain, url) {
         return chain.then(function () {
-          return cache.get(url);
+          return round === self.preloadRound ? self.cache.get(url) : null;
         });
       }, Promise.resolve());
     },
@@ -1350,9 +1353,14 @@
       return st;
     },
 
+    // alive: distinct pictures held decoded (cache and stage share a bitmap per address)
     stats: function () {
-      var decoded = this.cache ? this.cache.map.size : 0;
-      return { cached: decoded, layers: this.layers.length, alive: decoded + this.layers.length };
+      var urls = this.cache ? Array.from(this.cache.map.keys()) : [];
+      this.layers.forEach(function (l) {
+        var img = l.querySelector('img');
+        if (img && urls.indexOf(img.getAttribute('data-url')) < 0) urls.push(img.getAttribute('data-url'));
+      });
+      return { cached: this.cache ? this.cache.map.size : 0, layers: this.layers.length, alive: urls.length };
     },
 
     play: function () {

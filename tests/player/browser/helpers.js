@@ -220,7 +220,12 @@ async function makeShow(context, folder, { count = 5, width = 1200, height = 800
   const out = require('node:child_process').execFileSync(make,
     ['--seed', String(seed), '--output', path.join(folder, 'show', `${name}.html`), pictures],
     { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
-  return out.trim().split('\n').pop();
+  const page = out.trim().split('\n').pop();
+  // The builder copies the player of its build folder; play the one under test.
+  const html = fs.readFileSync(page, 'utf8');
+  const src = /<script src="([^"?]+\.js)\?xml_source=/.exec(html)[1];
+  fs.copyFileSync(PLAYER, path.join(path.dirname(page), decodeURI(src)));
+  return page;
 }
 
 module.exports.findMake = findMake;
