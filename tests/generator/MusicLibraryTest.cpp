@@ -80,8 +80,9 @@ std::optional<StreamInfo> ReadStream(const std::string& data) {
         info.allStereo44k = info.allStereo44k && !h->mono && h->sampleRate == 44100;
         pos += h->length;
     }
-    const std::size_t rest = data.size() - std::min(pos, data.size());
-    info.reachesEnd = rest == 0 || (rest == 128 && data.compare(pos, 3, "TAG") == 0);
+    // The last frame must end exactly at the file's end (or at an ID3v1 tag).
+    info.reachesEnd =
+        pos == data.size() || (pos + 128 == data.size() && data.compare(pos, 3, "TAG") == 0);
     info.seconds = static_cast<double>(info.frames) * 1152.0 / 44100.0;
     return info;
 }
