@@ -70,6 +70,70 @@ async function drawPictures(context, count, width, height) {
   return list.map((b64) => Buffer.from(b64, 'base64'));
 }
 
+// Landscape-like pictures (sky, sun, hills, water) for screenshots.
+async function drawScenes(context, count, width, height) {
+  const page = await context.newPage();
+  const list = await page.evaluate(({ count, width, height }) => {
+    let seed = 11;
+    const rnd = () => ((seed = (seed * 16807) % 2147483647) / 2147483647);
+    const out = [];
+    const canvas = document.createElement('canvas');
+    canvas.width = width;
+    canvas.height = height;
+    const g = canvas.getContext('2d');
+    const palettes = [
+      ['#f6d365', '#fda085', '#6a3d5a', '#2b1d3a', '#3a6073'], ['#a1c4fd', '#c2e9fb', '#4b7b5a', '#2f5140', '#2c6e8f'],
+      ['#ff9a9e', '#fecfef', '#6d597a', '#355070', '#1d3557'], ['#89f7fe', '#66a6ff', '#5b8c51', '#34623f', '#1e5b78'],
+      ['#fbc2eb', '#a6c1ee', '#7a6c8f', '#4a4e69', '#22577a'], ['#ffecd2', '#fcb69f', '#8c5e58', '#5e3c58', '#3d5a80']];
+    for (let i = 0; i < count; i++) {
+      const [sky1, sky2, hill1, hill2, water] = palettes[i % palettes.length];
+      const horizon = height * (0.58 + rnd() * 0.1);
+      let grad = g.createLinearGradient(0, 0, 0, horizon);
+      grad.addColorStop(0, sky2);
+      grad.addColorStop(1, sky1);
+      g.fillStyle = grad;
+      g.fillRect(0, 0, width, horizon);
+      const sx = width * (0.2 + rnd() * 0.6);
+      const sy = horizon * (0.35 + rnd() * 0.3);
+      const sun = g.createRadialGradient(sx, sy, 0, sx, sy, height * 0.25);
+      sun.addColorStop(0, 'rgba(255,255,235,1)');
+      sun.addColorStop(0.25, 'rgba(255,245,200,0.9)');
+      sun.addColorStop(1, 'rgba(255,240,200,0)');
+      g.fillStyle = sun;
+      g.fillRect(0, 0, width, horizon);
+      [[hill1, 0.32], [hill2, 0.18]].forEach(([colour, amp], layer) => {
+        g.fillStyle = colour;
+        g.beginPath();
+        g.moveTo(0, horizon);
+        const phase = rnd() * 6;
+        for (let x = 0; x <= width; x += width / 60) {
+          const y = horizon - height * amp * (0.45 + 0.3 * Math.sin(x / width * (3 + layer * 2) + phase) +
+            0.12 * Math.sin(x / width * 17 + phase * 3) + 0.05 * rnd());
+          g.lineTo(x, y);
+        }
+        g.lineTo(width, horizon);
+        g.closePath();
+        g.fill();
+      });
+      grad = g.createLinearGradient(0, horizon, 0, height);
+      grad.addColorStop(0, water);
+      grad.addColorStop(1, '#0b1d2a');
+      g.fillStyle = grad;
+      g.fillRect(0, horizon, width, height - horizon);
+      g.fillStyle = 'rgba(255,250,220,0.35)';
+      for (let k = 0; k < 40; k++) {
+        const y = horizon + (height - horizon) * (k / 40);
+        const w = width * 0.04 * (1 + k / 10) * (0.5 + rnd());
+        g.fillRect(sx - w / 2 + (rnd() - 0.5) * w, y, w, Math.max(1, height / 400));
+      }
+      out.push(canvas.toDataURL('image/jpeg', 0.9).split(',')[1]);
+    }
+    return out;
+  }, { count, width, height });
+  await page.close();
+  return list.map((b64) => Buffer.from(b64, 'base64'));
+}
+
 function esc(v) {
   return String(v).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;')
     .replace(/"/g, '&quot;').replace(/'/g, '&apos;');
@@ -196,7 +260,7 @@ async function finishAnimations(page) {
   });
 }
 
-module.exports = { ROOT, PLAYER, launch, drawPictures, showXml, showPage, writeShow, serve, tempDir, open, waitSlide,
+module.exports = { ROOT, PLAYER, launch, drawPictures, drawScenes, showXml, showPage, writeShow, serve, tempDir, open, waitSlide,
   finishAnimations, esc };
 
 // The show builder lumetra-make: $LUMETRA_MAKE, else the newest one in a build folder.
@@ -211,11 +275,11 @@ function findMake() {
 }
 
 // Builds a show with lumetra-make from generated pictures; returns the page path.
-async function makeShow(context, folder, { count = 5, width = 1200, height = 800, name = 'Meine Reise', seed = 7 } = {}) {
+async function makeShow(context, folder, { count = 5, width = 1200, height = 800, name = 'Meine Reise', seed = 7, scenes = false } = {}) {
   const make = findMake();
   const pictures = path.join(folder, 'pictures');
   fs.mkdirSync(pictures, { recursive: true });
-  const list = await drawPictures(context, count, width, height);
+  const list = await (scenes ? drawScenes : drawPictures)(context, count, width, height);
   list.forEach((p, i) => fs.writeFileSync(path.join(pictures, `Bild ${String(i + 1).padStart(2, '0')}.jpg`), p));
   const out = require('node:child_process').execFileSync(make,
     ['--seed', String(seed), '--output', path.join(folder, 'show', `${name}.html`), pictures],
