@@ -23,6 +23,7 @@ int ReadFromMemory(GifFileType* gif, GifByteType* out, int length) {
     auto* r = static_cast<Reader*>(gif->UserData);
     if (length <= 0) return 0;
     const std::size_t n = std::min<std::size_t>(std::size_t(length), r->data.size() - r->pos);
+    if (n == 0) return 0;
     std::memcpy(out, r->data.data() + r->pos, n);
     r->pos += n;
     return int(n);

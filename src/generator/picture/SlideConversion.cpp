@@ -2,6 +2,8 @@
 // resampling run on worker threads; everything the user sees (messages,
 // progress) and every error happens on the caller's thread in slide order.
 
+#include <sched.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -76,6 +78,15 @@ void ReportUnreadable(Application& app, const std::string& source) {
                mb::kError);
 }
 
+// The cores this process may run on (taskset and container limits count).
+unsigned WorkerCount() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
+        return unsigned(CPU_COUNT(&set));
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 struct Outcome {
     bool done = false;
     bool decoded = true;
@@ -130,7 +141,7 @@ std::vector<std::filesystem::path> ConvertSlideImages(
             finished.notify_all();
         }
     };
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const unsigned cores = WorkerCount();
     std::vector<std::jthread> workers;
     for (unsigned t = 0; t < std::min<std::size_t>(cores, count); ++t) workers.emplace_back(worker);
 

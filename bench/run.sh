@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Picture pipeline benchmark. Makes the standard set if needed, builds the
+# benchmark program, then measures on 1 core and on all cores: our conversion
+# to fit 1024 x 768, libjpeg-turbo's pure decode (djpeg), ImageMagick and
+# vipsthumbnail on the same files, plus size reading and preview decoding.
+# Usage: bench/run.sh [set-folder]   (needs the tools in bench/packages.txt)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+set_dir=${1:-"$root/build/bench-set"}
+build="$root/build/bench"
+
+missing=()
+for p in $(sed 's/#.*//' "$root/bench/packages.txt"); do
+    dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -q '^installed$' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Install first: apt-get install ${missing[*]}" >&2
+    exit 1
+fi
+
+"$root/bench/make-set.sh" "$set_dir"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMETRA_CORE_ONLY=ON >/dev/null
+cmake --build "$build" --target picture_bench >/dev/null
+bench="$build/bin/picture_bench"
+jpegs=("$set_dir"/*.jpg)
+all=("$set_dir"/*.jpg "$set_dir"/*.png)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/jpegs"
+ln -s "${jpegs[@]}" "$work/jpegs/"
+
+printf '%s\n' "${jpegs[@]}" >"$work/list"
+
+# wall-clock seconds of a command and its peak memory (largest process) in MB
+measure() {
+    /usr/bin/time -f "%e %M" -o "$work/t" "$@" >/dev/null 2>&1
+    awk '{printf "%7.2f s %6.0f MB", $1, $2 / 1024}' "$work/t"
+}
+row() {  # row <label> <command...>
+    local label=$1; shift
+    printf '%-46s %s\n' "$label" "$(measure "$@")"
+}
+one="taskset -c 0"
+per_file="xargs -a $work/list -d \n -I{}"
+
+echo "JPEG set: ${#jpegs[@]} files; whole set: ${#all[@]} files; $(nproc) cores; load: $(cut -d' ' -f1-3 /proc/loadavg)"
+row "lumetra, JPEG set, 1 core" $one "$bench" convert "$work/jpegs"
+row "lumetra, JPEG set, all cores" "$bench" convert "$work/jpegs"
+row "lumetra, whole set (with PNGs), all cores" "$bench" convert "$set_dir"
+row "djpeg pure decode, JPEG set, 1 core" $one $per_file -P 1 djpeg -outfile /dev/null {}
+row "djpeg pure decode, JPEG set, all cores" $per_file -P "$(nproc)" djpeg -outfile /dev/null {}
+row "ImageMagick box resize, JPEG set, 1 core" $one $per_file -P 1 \
+    convert {} -filter box -resize 1024x768 -quality 100 "$work/im.jpg"
+row "vipsthumbnail, JPEG set, 1 core" $one $per_file -P 1 \
+    vipsthumbnail {} -s 1024x768 -o "$work/vips.jpg[Q=100]"
+echo "details, 1 core:   $($one "$bench" convert "$work/jpegs")"
+echo "details, all cores: $("$bench" convert "$work/jpegs")"
+echo "sizes of all pictures (GetImageSize), 1 core: $($one "$bench" sizes "$set_dir")"
+echo "preview decoding (LoadPicture thumbnail into 201 x 196), 1 core: $($one "$bench" thumbnails "$work/jpegs")"
