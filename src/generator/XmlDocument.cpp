@@ -21,12 +21,6 @@ XmlElement& XmlElement::Set(const std::string& name, long long value) {
     return Set(name, std::to_string(value));
 }
 
-const std::string* XmlElement::Attribute(std::string_view name) const {
-    for (const auto& [key, value] : attributes_)
-        if (key == name) return &value;
-    return nullptr;
-}
-
 XmlElement* XmlElement::Child(std::string_view name) {
     for (auto& child : children_)
         if (child.name() == name) return &child;

@@ -25,7 +25,6 @@ class XmlElement {
     void SetText(std::string text) { text_ = std::move(text); }
 
     const std::string& name() const { return name_; }
-    const std::string* Attribute(std::string_view name) const;
     const std::list<XmlElement>& children() const { return children_; }
     std::list<XmlElement>& children() { return children_; }
     // First child of that name, or nullptr.

@@ -141,8 +141,11 @@ TEST_F(MakeTest, ExitStatuses) {
         {q(dir / "empty"), 3},
         {q(dir / "missing.lmx"), 3},
         {"--output " + q(dir / "file/show.html") + " " + q(dir / "pics"), 4},
+        {"--output " + q(dir / "out/show.html") + " " + q(dir / "unreadable"), 4},
     };
     dir.write("file", "a file where the show's folder should be");
+    dir.write("unreadable/one.bmp", Bitmap(8, 8, 0));
+    dir.write("unreadable/two.jpg", "not a JPEG at all");
     for (const auto& c : cases) {
         const MakeResult run = make(c.args);
         EXPECT_EQ(run.status, c.status) << c.args << "\n" << errors();

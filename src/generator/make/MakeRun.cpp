@@ -128,7 +128,7 @@ class Progress {
 }  // namespace
 
 int RunMake(Application& app, const MakeOptions& options, std::ostream& out, std::ostream& progress,
-            bool progressBar) {
+            bool progressBar, const std::function<bool()>& problemsReported) {
     if (const int loaded = LoadSource(app, options); loaded != kExitOk) return loaded;
     if (!CheckShowSources(app)) return kExitCheck;
     Project& project = app.project;
@@ -142,6 +142,7 @@ int RunMake(Application& app, const MakeOptions& options, std::ostream& out, std
     if (!BuildPreview(app, platform::instanceTempFolder(), hooks)) return kExitBuild;
     if (!CreateShow(app)) return kExitBuild;
     if (!options.saveProject.empty()) SaveProject(app, options.saveProject);
+    if (problemsReported && problemsReported()) return kExitBuild;
     out << project.Settings.OutputFile << '\n';
     return kExitOk;
 }

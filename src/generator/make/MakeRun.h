@@ -2,6 +2,7 @@
 // The steps of lumetra-make, each usable on its own by the tests.
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -37,8 +38,10 @@ void NewProjectFromFolder(Application& app, const std::filesystem::path& folder)
 bool CheckShowSources(Application& app);
 
 // Everything after the options are read; progress goes to progress, the
-// created page's path to out.
+// created page's path to out. problemsReported tells whether an error or a
+// warning was shown meanwhile (a picture that could not be read still yields
+// a show, but not a complete one).
 int RunMake(Application& app, const MakeOptions& options, std::ostream& out, std::ostream& progress,
-            bool progressBar);
+            bool progressBar, const std::function<bool()>& problemsReported = {});
 
 }  // namespace lumetra::make

@@ -13,6 +13,22 @@
 #include "app/Platform.h"
 #include "app/Startup.h"
 
+namespace {
+
+// Console messages, remembering whether any reported a problem.
+class TallyingServices : public lumetra::ConsoleServices {
+  public:
+    using ConsoleServices::ConsoleServices;
+    int messageBox(const std::string& text, const std::string& caption, int flags) override {
+        const int kind = flags & 0xF0;
+        if (kind == lumetra::mb::kIconError || kind == lumetra::mb::kIconWarning) problems = true;
+        return ConsoleServices::messageBox(text, caption, flags);
+    }
+    bool problems = false;
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace lumetra;
     std::string error;
@@ -21,12 +37,13 @@ int main(int argc, char** argv) {
         std::cerr << "lumetra-make: " << error << '\n' << make::kUsage;
         return make::kExitUsage;
     }
-    ConsoleServices services(std::cerr);
+    TallyingServices services(std::cerr);
     int status = make::kExitBuild;
     try {
         Application app(services);
         RunStartup(app, {});
-        status = make::RunMake(app, *options, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+        status = make::RunMake(app, *options, std::cout, std::cerr, isatty(STDERR_FILENO) == 1,
+                               [&] { return services.problems; });
     } catch (const std::exception& e) {
         // Errors no step reports itself (a disk that is full, an unreadable template).
         services.messageBox(e.what(), "lumetra-make", mb::kError);
