@@ -214,8 +214,12 @@ function serve(dir) {
       res.end('not found');
       return;
     }
-    res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream' });
-    fs.createReadStream(file).pipe(res);
+    // ?delay=ms holds the answer back, like a slow connection
+    const delay = Number(new URL(req.url, 'http://x').searchParams.get('delay')) || 0;
+    setTimeout(() => {
+      res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream' });
+      fs.createReadStream(file).pipe(res);
+    }, delay);
   });
   return new Promise((done) => server.listen(0, '127.0.0.1', () => done({
     url: `http://127.0.0.1:${server.address().port}/`,

@@ -168,6 +168,58 @@ describe('playing', () => {
   });
 });
 
+describe('loading', () => {
+  test('a slow picture holds the show with a spinner; a missing one does not stop it', async () => {
+    const slides = simple(3, { 1: { url: 'show_files/p1.jpg?delay=1500' }, 2: { url: 'show_files/gone.jpg' } });
+    const show = make(slides);
+    const { page, errors } = await h.open(browser.context, show.http);
+    await h.waitSlide(page, 0);
+    await page.evaluate(() => { window.LumetraPlayer.players[0].cache.map.clear(); }); // no preloading head start
+    await page.keyboard.press('ArrowRight');
+    await page.waitForSelector('.lmt-spin');
+    assert.equal((await state(page)).shown, false);
+    await h.waitSlide(page, 1);
+    assert.equal(await page.locator('.lmt-spin').count(), 0);
+    assert.ok((await state(page)).elapsed < 1000, 'the slide\'s time starts with its picture');
+    await skip(page, 4000);
+    await h.waitSlide(page, 2);
+    const missing = await page.evaluate(() => {
+      const pics = document.querySelectorAll('.lmt-pic');
+      return pics[pics.length - 1].getAttribute('aria-label');
+    });
+    assert.equal(missing, 'Picture 3 (Picture not available)');
+    assert.deepEqual(errors.filter((e) => !/404/.test(e)), []);
+    await page.close();
+  });
+
+  test('two shows on one page play independently', async () => {
+    const folder = path.join(dir, 'two');
+    fs.mkdirSync(folder);
+    const xmlA = h.showXml({ slides: simple(3).map((s) => ({ ...s, url: s.url.replace('show_files', 'a_files') })) });
+    const xmlB = h.showXml({ slides: simple(3).map((s) => ({ ...s, url: s.url.replace('show_files', 'b_files'), duration: 9 })) });
+    h.writeShow(folder, { name: 'a', show: xmlA, pictures: pictures() });
+    h.writeShow(folder, { name: 'b', show: xmlB, pictures: pictures() });
+    const body = (name, xml) => `<div class="lumetra-stage" style="width:320px;height:240px"></div>` +
+      `<script src="${name}_files/${name}.js?xml_source=${name}_files/${name}.xml"></script>` +
+      `<script type="application/xml" data-xml-source="${name}_files/${name}.js?xml_source=${name}_files/${name}.xml">${xml.slice(1)}</script>`;
+    fs.writeFileSync(path.join(folder, 'both.html'), `<!DOCTYPE html><meta charset="utf-8">${body('a', xmlA)}<p>text</p>${body('b', xmlB)}`);
+    const { page, errors } = await h.open(browser.context, 'file://' + path.join(folder, 'both.html'));
+    await h.waitSlide(page, 0, 0);
+    await h.waitSlide(page, 0, 1);
+    await page.focus('.lmt-stage >> nth=1');
+    await page.keyboard.press('ArrowRight');
+    await h.waitSlide(page, 1, 1);
+    assert.equal((await state(page, 0)).index, 0);
+    await skip(page, 4000);
+    await h.waitSlide(page, 1, 0);
+    assert.equal((await state(page, 1)).index, 1, 'the second show has its own times');
+    await page.keyboard.press('Space');
+    assert.deepEqual([(await state(page, 0)).playing, (await state(page, 1)).playing], [true, false]);
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+});
+
 describe('layout', () => {
   test('text bands and link areas sit where the description puts them, also scaled on a phone', async () => {
     const slides = simple(1, { 0: {
