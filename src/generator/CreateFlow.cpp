@@ -39,6 +39,13 @@ fs::path PreviewPagePath(const Project& project, const fs::path& tempFolder) {
     return tempFolder / fs::path(project.Settings.OutputFile).filename();
 }
 
+std::string PreviewPlayerAddress(const fs::path& previewPage) {
+    fs::path player = previewPage;
+    fs::path description = previewPage.filename();
+    return player.replace_extension(".js").string() +
+           "?xml_source=" + description.replace_extension(".xml").string();
+}
+
 bool BuildPreview(Application& app, const fs::path& tempFolder, const BuildHooks& hooks,
                   const PreviewPanel& panel, PlayerPlacement* placement, const RandomInt& random) {
     Project& project = app.project;

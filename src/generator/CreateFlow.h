@@ -26,6 +26,10 @@ void ShuffleSlideOrder(Project& project, const RandomInt& random = ShowRandom())
 std::filesystem::path PreviewPagePath(const Project& project,
                                       const std::filesystem::path& tempFolder);
 
+// What the preview player loads for the preview page: its player copy with
+// the description beside it as query (show.js?xml_source=show.xml).
+std::string PreviewPlayerAddress(const std::filesystem::path& previewPage);
+
 // The preview: a new random order when RandomOrder is on, TempFiles emptied,
 // the preview folder built and, if that succeeded, its description written.
 // The preview page path itself is removed again (the player is loaded from

@@ -92,6 +92,8 @@ TEST_F(CreateFlowTest, CreatedShowPlaysLikeThePreview) {
     };
     SeedShowRandom(99);
     ASSERT_TRUE(BuildPreview(app, dir / "tmp", hooks));
+    EXPECT_EQ(PreviewPlayerAddress(dir / "tmp/show.html"),
+              (dir / "tmp/show.js").string() + "?xml_source=show.xml");
     const std::vector<int> order = app.project.SlideOrder;
     ASSERT_TRUE(CreateShow(app));
     EXPECT_EQ(app.project.SlideOrder, order);
