@@ -788,6 +788,11 @@
     // The view keeps the show's pixels; it is scaled to the stage's box.
     layout: function () {
       var cw = this.stage.clientWidth;
+      var full = this.doc.fullscreenElement || this.doc.webkitFullscreenElement;
+      var css = this.win.CSS;
+      if (full !== this.stage && !(css && css.supports && css.supports('aspect-ratio', '1 / 1'))) {
+        this.stage.style.height = (cw * this.size.h) / this.size.w + 'px'; // engines without aspect-ratio
+      }
       var ch = this.stage.clientHeight;
       if (!cw || !ch) return;
       var k = Math.min(cw / this.size.w, ch / this.size.h);
