@@ -6,13 +6,22 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const http = require('node:http');
-const { chromium } = require('playwright-core');
+const { chromium } = needs('playwright-core');
+
+function needs(name) {
+  try {
+    return require(name);
+  } catch (e) {
+    throw new Error(`${name} is missing: run tools/setup.d/player.sh (npm ci in tests/player)`);
+  }
+}
 
 const ROOT = path.resolve(__dirname, '..', '..', '..');
 const PLAYER = path.join(ROOT, 'data', 'slideshow.js');
 const CHROMIUM = process.env.LUMETRA_CHROMIUM || '/usr/bin/chromium';
 
 async function launch() {
+  if (!fs.existsSync(CHROMIUM)) throw new Error(`no chromium at ${CHROMIUM}: install Debian's chromium (tools/packages/player.txt)`);
   const userDataDir = fs.mkdtempSync(path.join(os.tmpdir(), 'lmt-chromium-'));
   const context = await chromium.launchPersistentContext(userDataDir, {
     executablePath: CHROMIUM,

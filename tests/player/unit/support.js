@@ -2,7 +2,12 @@
 // Loads the player as a module and gives the unit tests a DOMParser and a
 // fake clock.
 const path = require('node:path');
-const { JSDOM } = require('jsdom');
+let JSDOM;
+try {
+  ({ JSDOM } = require('jsdom'));
+} catch (e) {
+  throw new Error('jsdom is missing: run tools/setup.d/player.sh (npm ci in tests/player)');
+}
 
 const PLAYER_FILE = path.resolve(__dirname, '..', '..', '..', 'data', 'slideshow.js');
 const player = require(PLAYER_FILE);
