@@ -16,7 +16,7 @@ inline void LimitPicturePixels(std::uint64_t pixels) { gPixelLimit = pixels; }
 inline constexpr std::uint64_t kMaxDecodedBytes = std::uint64_t(1) << 30;
 // Longer sides would only be absurd strips; the limit also keeps the
 // resampler's sums within 32 bits.
-inline constexpr std::uint64_t kMaxPictureSide = std::uint64_t(1) << 20;
+inline constexpr std::uint64_t kMaxPictureSide = 1'000'000;
 // The largest side a JPEG file can hold.
 inline constexpr int kMaxJpegSide = 65500;
 

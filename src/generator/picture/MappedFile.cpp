@@ -21,7 +21,7 @@ struct Fd {
 
 }  // namespace
 
-MappedFile::MappedFile(const std::string& path) {
+MappedFile::MappedFile(const std::string& path, bool whole) {
     Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
     if (f.fd < 0) throw PictureError("cannot open " + path);
     struct stat st {};
@@ -29,7 +29,8 @@ MappedFile::MappedFile(const std::string& path) {
     if (S_ISREG(st.st_mode)) {
         if (st.st_size == 0) return;
         size_ = std::size_t(st.st_size);
-        void* m = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, f.fd, 0);
+        void* m =
+            ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | (whole ? MAP_POPULATE : 0), f.fd, 0);
         if (m != MAP_FAILED) {
             mapping_ = m;
             data_ = static_cast<const std::uint8_t*>(m);

@@ -11,8 +11,9 @@ namespace lumetra {
 
 class MappedFile {
   public:
-    // Throws PictureError when the file cannot be opened.
-    explicit MappedFile(const std::string& path);
+    // Throws PictureError when the file cannot be opened. `whole`: the file
+    // will be read to its end, so it is read in at once rather than page by page.
+    explicit MappedFile(const std::string& path, bool whole = true);
     ~MappedFile();
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;

@@ -60,7 +60,7 @@ bool GetImageSize(const std::string& path, int& height, int& width) {
     const PictureFormat format = FormatOfPath(path);
     if (format == PictureFormat::Unsupported) return true;
     try {
-        const MappedFile mapped(path);
+        const MappedFile mapped(path, false);
         const PictureHeader h = ReadUprightSize(format, mapped.bytes());
         height = h.height;
         width = h.width;

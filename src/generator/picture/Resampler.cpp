@@ -9,44 +9,77 @@ namespace {
 
 // Source rows arrive in small bands; the decoders work best with several at once.
 constexpr int kBand = 16;
-constexpr std::uint64_t kFastDivisorLimit = std::uint64_t(1) << 20;
-
-// Σ weight × value / Σ weight, by a multiply where that is exact (sums below
-// 2^48 / divisor, which holds for every divisor under 2^20).
-inline std::uint8_t Divide(std::uint64_t sum, std::uint32_t divisor, std::uint64_t reciprocal) {
-    const std::uint64_t q = divisor < kFastDivisorLimit ? (sum * reciprocal) >> 48 : sum / divisor;
+// Σ weight × value / Σ weight by a multiply with the rounded-up reciprocal:
+// exact while sum × divisor < 2^48, which the side limit of the decoders
+// guarantees (sums stay below 255 × divisor, divisors far below 2^20).
+inline std::uint8_t Divide(std::uint64_t sum, std::uint64_t reciprocal) {
+    const std::uint64_t q = (sum * reciprocal) >> 48;
     return std::uint8_t(q > 255 ? 255 : q);
 }
 
-void HorizontalPass(const AxisTaps& t, const std::uint8_t* src, std::uint8_t* dst) {
-    const std::int32_t* first = t.first.data();
-    const std::int32_t* index = t.index.data();
-    const std::uint32_t* weight = t.weight.data();
-    const int n = t.size();
-    for (int i = 0; i < n; ++i, dst += 3) {
+// The horizontal taps rearranged for the inner loop: with a box kernel nearly
+// every target pixel reads a contiguous run of source pixels of one weight,
+// so the run is summed first and weighted once (the same integer result).
+struct RowPlan {
+    struct Pixel {
+        std::uint32_t start;  // first source pixel of the run; unused for general taps
+        std::uint32_t count;  // run length, 0 for general taps
+        std::uint32_t weight;
+        std::uint64_t reciprocal;
+    };
+    std::vector<Pixel> pixels;
+    const AxisTaps* taps;
+};
+
+RowPlan PlanRow(const AxisTaps& t) {
+    RowPlan plan{{}, &t};
+    for (int i = 0; i < t.size(); ++i) {
+        const auto k0 = std::size_t(t.first[std::size_t(i)]);
+        const auto k1 = std::size_t(t.first[std::size_t(i) + 1]);
+        bool run = k1 > k0;
+        for (std::size_t k = k0 + 1; run && k < k1; ++k)
+            run = t.index[k] == t.index[k - 1] + 1 && t.weight[k] == t.weight[k0];
+        plan.pixels.push_back({run ? std::uint32_t(t.index[k0]) : 0,
+                               run ? std::uint32_t(k1 - k0) : 0, run ? t.weight[k0] : 0,
+                               t.reciprocal[std::size_t(i)]});
+    }
+    return plan;
+}
+
+void HorizontalPass(const RowPlan& plan, const std::uint8_t* src, std::uint8_t* dst) {
+    const AxisTaps& t = *plan.taps;
+    std::size_t i = 0;
+    for (const RowPlan::Pixel& px : plan.pixels) {
         std::uint32_t r = 0, g = 0, b = 0;
-        for (std::int32_t k = first[i]; k < first[i + 1]; ++k) {
-            const std::uint8_t* p = src + std::size_t(index[k]) * 3;
-            const std::uint32_t w = weight[k];
-            r += w * p[0], g += w * p[1], b += w * p[2];
+        if (px.count) {
+            const std::uint8_t* p = src + std::size_t(px.start) * 3;
+            for (std::uint32_t k = 0; k < px.count; ++k, p += 3) r += p[0], g += p[1], b += p[2];
+            r *= px.weight, g *= px.weight, b *= px.weight;
+        } else {
+            for (std::int32_t k = t.first[i]; k < t.first[i + 1]; ++k) {
+                const std::uint8_t* p = src + std::size_t(t.index[std::size_t(k)]) * 3;
+                const std::uint32_t w = t.weight[std::size_t(k)];
+                r += w * p[0], g += w * p[1], b += w * p[2];
+            }
         }
-        const std::uint32_t d = t.divisor[std::size_t(i)];
-        const std::uint64_t m = t.reciprocal[std::size_t(i)];
-        dst[0] = Divide(r, d, m), dst[1] = Divide(g, d, m), dst[2] = Divide(b, d, m);
+        dst[0] = Divide(r, px.reciprocal), dst[1] = Divide(g, px.reciprocal);
+        dst[2] = Divide(b, px.reciprocal);
+        dst += 3;
+        ++i;
     }
 }
 
 // Vertical pass of one target row over `taps` intermediate rows.
 void VerticalPass(const std::uint8_t* const* rows, const std::uint32_t* weight, int taps,
-                  std::uint32_t divisor, std::uint64_t reciprocal, std::size_t values,
-                  std::uint32_t* acc, std::uint8_t* out) {
+                  std::uint64_t reciprocal, std::size_t values, std::uint32_t* acc,
+                  std::uint8_t* out) {
     std::fill(acc, acc + values, 0u);
     for (int k = 0; k < taps; ++k) {
         const std::uint8_t* row = rows[k];
         const std::uint32_t w = weight[k];
         for (std::size_t x = 0; x < values; ++x) acc[x] += w * row[x];
     }
-    for (std::size_t x = 0; x < values; ++x) out[x] = Divide(acc[x], divisor, reciprocal);
+    for (std::size_t x = 0; x < values; ++x) out[x] = Divide(acc[x], reciprocal);
 }
 
 // How many intermediate rows must be held at once, and from which row on each
@@ -92,6 +125,7 @@ void Copy(int sw, int sh, const RowReader& read, const RowWriter& write) {
 void Resample(int sw, int sh, int tw, int th, const RowReader& read, const RowWriter& write) {
     if (sw == tw && sh == th) return Copy(sw, sh, read, write);
     const AxisTaps h = ComputeAxisTaps(sw, tw);
+    const RowPlan rowPlan = PlanRow(h);
     const AxisTaps v = ComputeAxisTaps(sh, th);
     const RowWindow plan = PlanRows(v);
 
@@ -108,7 +142,7 @@ void Resample(int sw, int sh, int tw, int th, const RowReader& read, const RowWr
             const int n = std::min(kBand, sh - rowsRead);
             read(band.data(), srcStride, n);
             for (int r = 0; r < n; ++r, ++rowsRead)
-                HorizontalPass(h, band.data() + std::size_t(r) * srcStride,
+                HorizontalPass(rowPlan, band.data() + std::size_t(r) * srcStride,
                                ring.data() + std::size_t(rowsRead % plan.capacity) * midStride);
         }
         const int k0 = v.first[std::size_t(y)], k1 = v.first[std::size_t(y) + 1];
@@ -116,8 +150,8 @@ void Resample(int sw, int sh, int tw, int th, const RowReader& read, const RowWr
         for (int k = k0; k < k1; ++k)
             rows.push_back(ring.data() +
                            std::size_t(v.index[std::size_t(k)] % plan.capacity) * midStride);
-        VerticalPass(rows.data(), v.weight.data() + k0, k1 - k0, v.divisor[std::size_t(y)],
-                     v.reciprocal[std::size_t(y)], midStride, acc.data(), out.data());
+        VerticalPass(rows.data(), v.weight.data() + k0, k1 - k0, v.reciprocal[std::size_t(y)],
+                     midStride, acc.data(), out.data());
         write(out.data());
     }
 }
