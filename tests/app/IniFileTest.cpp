@@ -18,6 +18,11 @@ struct FindCase {
     std::optional<std::string> expected;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const FindCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class IniFind : public ::testing::TestWithParam<FindCase> {};
 
 TEST_P(IniFind, ReadsValueAsProfileFunctionsDo) {
@@ -77,6 +82,11 @@ struct SetCase {
     const char* value;
     const char* after;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const SetCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class IniSet : public ::testing::TestWithParam<SetCase> {};
 

@@ -33,6 +33,11 @@ struct SizeCase {
     std::size_t size;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const SizeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class XorScrambleSizes : public ::testing::TestWithParam<SizeCase> {};
 
 // Sizes around the key length and around the internal block size, where a
