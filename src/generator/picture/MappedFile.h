@@ -1,18 +1,20 @@
 #pragma once
-// A file's bytes, mapped read-only: the decoders read straight from the page
-// cache and only the parts they touch are ever read from disk.
+// A picture file's bytes. Files that will be decoded are read into memory
+// (a mapping would bring the process down if the file shrank meanwhile);
+// files of which only the header is wanted are mapped, so that only the
+// pages touched are read from disk.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace lumetra {
 
 class MappedFile {
   public:
-    // Throws PictureError when the file cannot be opened. `whole`: the file
-    // will be read to its end, so it is read in at once rather than page by page.
+    // Throws PictureError when the file cannot be opened or read. `whole`:
+    // the file will be read to its end.
     explicit MappedFile(const std::string& path, bool whole = true);
     ~MappedFile();
     MappedFile(const MappedFile&) = delete;
@@ -24,7 +26,8 @@ class MappedFile {
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
     void* mapping_ = nullptr;
-    std::vector<std::uint8_t> copy_;  // for files that cannot be mapped
+    std::unique_ptr<std::uint8_t[]> copy_;
+    std::size_t capacity_ = 0;
 };
 
 }  // namespace lumetra
