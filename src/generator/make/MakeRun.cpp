@@ -135,6 +135,8 @@ int RunMake(Application& app, const MakeOptions& options, std::ostream& out, std
     if (options.seed) SeedShowRandom(*options.seed);
     if (!options.output.empty())
         project.Settings.OutputFile = fs::absolute(options.output).lexically_normal().string();
+    else if (project.Settings.OutputFile.empty())
+        project.Settings.OutputFile = DefaultOutputFile(app);  // a project saved without one
 
     ComputeImageExtents(project);
     BuildHooks hooks;
