@@ -66,9 +66,9 @@ describe('playing', () => {
         return { ok: i.complete && i.naturalWidth === 800, alt: i.alt };
       });
       assert.deepEqual(img, { ok: true, alt: 'Picture 1' });
-      await skip(page, 3000);
+      await skip(page, 2500);
       assert.equal((await state(page)).index, 0);
-      await skip(page, 1000);
+      await skip(page, 1500);
       await h.waitSlide(page, 1);
       assert.equal(await page.locator('.lmt-live').textContent(), 'Picture 2');
       assert.deepEqual(errors, []);
@@ -262,11 +262,14 @@ describe('layout', () => {
     await page.keyboard.press('f');
     await page.waitForFunction(() => document.fullscreenElement === document.querySelector('.lmt-stage'));
     await page.waitForFunction(() => document.querySelector('.lmt-stage').clientWidth === window.innerWidth);
-    assert.equal(await page.getAttribute('.lmt-full', 'aria-label'), 'Exit fullscreen');
-    const view = await page.evaluate(() => document.querySelector('.lmt-view').getBoundingClientRect().toJSON());
-    const vp = page.viewportSize();
-    const k = Math.min(vp.width / 640, vp.height / 480);
-    assert.ok(Math.abs(view.width - 640 * k) < 1 && Math.abs(view.height - 480 * k) < 1, JSON.stringify(view));
+    await page.waitForSelector('.lmt-full[aria-label="Exit fullscreen"]', { state: 'attached', timeout: 5000 });
+    // the picture area follows once the stage has been measured again
+    await page.waitForFunction(() => {
+      const v = document.querySelector('.lmt-view').getBoundingClientRect();
+      const k = Math.min(innerWidth / 640, innerHeight / 480);
+      return Math.abs(v.width - 640 * k) < 1 && Math.abs(v.height - 480 * k) < 1 &&
+        Math.abs(v.left - (innerWidth - v.width) / 2) < 1 && Math.abs(v.top - (innerHeight - v.height) / 2) < 1;
+    }, null, { timeout: 5000 });
     await page.keyboard.press('f');
     await page.waitForFunction(() => !document.fullscreenElement);
     await page.close();
