@@ -157,7 +157,7 @@
     };
     if (motion) {
       slide.motion = {
-        zoom: Math.max(0, num(attr(motion, 'start_zoom'), 100)),
+        zoom: clamp(num(attr(motion, 'start_zoom'), 100), 0, 2000), // beyond that only costs memory
         rotation: num(attr(motion, 'start_rotation'), 0),
         duration: Math.max(0, num(attr(motion, 'duration'), transition.duration))
       };
@@ -169,7 +169,7 @@
         b.fillAlpha = clamp(num(attr(r, 'fill_alpha'), 100), 0, 100);
         b.line = hexColor(attr(r, 'line_color'), '#000000');
         b.lineAlpha = clamp(num(attr(r, 'line_alpha'), 100), 0, 100);
-        b.lineWidth = Math.max(0, num(attr(r, 'line_thickness'), 0));
+        b.lineWidth = clamp(num(attr(r, 'line_thickness'), 0), 0, 100);
         slide.rects.push(b);
       });
     });
@@ -178,7 +178,7 @@
         var b = box(t);
         var align = (attr(t, 'align') || 'left').trim().toLowerCase();
         b.align = /^(left|center|right|justify)$/.test(align) ? align : 'left';
-        b.size = Math.max(1, num(attr(t, 'size'), 12));
+        b.size = clamp(num(attr(t, 'size'), 12), 1, 500);
         b.bold = bool(attr(t, 'bold'), false);
         b.color = hexColor(attr(t, 'color'), '#000000');
         b.text = (t.textContent || '').replace(/\r\n?/g, '\n');

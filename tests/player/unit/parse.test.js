@@ -65,6 +65,13 @@ test('defaults of absent and odd attributes', () => {
   assert.equal(c.pause, true);
 });
 
+test('absurd sizes are limited', () => {
+  const m = parse(show('<slide><image url="a.jpg"/><motion start_zoom="100000" start_rotation="90"/>' +
+    '<draw_rect><rect line_thickness="99999" fill_alpha="-5"/></draw_rect><draw_text><text size="1e9">x</text></draw_text></slide>'));
+  const s = m.slides[0];
+  assert.deepEqual([s.motion.zoom, s.rects[0].lineWidth, s.rects[0].fillAlpha, s.texts[0].size], [2000, 100, 0, 500]);
+});
+
 test('control values', () => {
   for (const [attrs, bar, volume] of [
     ['bar_visible="auto"', 'auto', false],
