@@ -478,8 +478,9 @@
       play: 'Play',
       pause: 'Pause',
       start: 'Start slideshow',
-      mute: 'Sound off',
-      unmute: 'Sound on',
+      mute: 'Sound on',
+      // the sound button shows the present state: crossed out while silent
+    unmute: 'Sound off',
       full: 'Fullscreen',
       exitFull: 'Exit fullscreen',
       counter: 'Picture %1 of %2',
