@@ -478,9 +478,8 @@
       play: 'Play',
       pause: 'Pause',
       start: 'Start slideshow',
-      mute: 'Sound on',
-      // the sound button shows the present state: crossed out while silent
-    unmute: 'Sound off',
+      mute: 'Sound off',
+      unmute: 'Sound on',
       full: 'Fullscreen',
       exitFull: 'Exit fullscreen',
       counter: 'Picture %1 of %2',
@@ -604,8 +603,9 @@
     next: 'M8.6 5.4 10 4l8 8-8 8-1.4-1.4 6.6-6.6z',
     play: 'M8 5v14l11-7z',
     pause: 'M6 5h4v14H6zm8 0h4v14h-4z',
-    unmute: 'M3 9v6h4l5 5V4L7 9H3zm13.5 3A4.5 4.5 0 0 0 14 8v8a4.5 4.5 0 0 0 2.5-4zM14 3.2v2.1a7 7 0 0 1 0 13.4v2.1a9 9 0 0 0 0-17.6z',
-    mute: 'M3 9v6h4l5 5V4L7 9H3zm13.6 3 2.7-2.7-1.3-1.3-2.7 2.7-2.7-2.7-1.3 1.3 2.7 2.7-2.7 2.7 1.3 1.3 2.7-2.7 2.7 2.7 1.3-1.3z',
+    // the sound button shows the present state: crossed out while silent
+    unmute: 'M3 9v6h4l5 5V4L7 9H3zm13.6 3 2.7-2.7-1.3-1.3-2.7 2.7-2.7-2.7-1.3 1.3 2.7 2.7-2.7 2.7 1.3 1.3 2.7-2.7 2.7 2.7 1.3-1.3z',
+    mute: 'M3 9v6h4l5 5V4L7 9H3zm13.5 3A4.5 4.5 0 0 0 14 8v8a4.5 4.5 0 0 0 2.5-4zM14 3.2v2.1a7 7 0 0 1 0 13.4v2.1a9 9 0 0 0 0-17.6z',
     full: 'M5 14H3v7h7v-2H5zm-2-4h2V5h5V3H3zm16 9h-5v2h7v-7h-2zM14 3v2h5v5h2V3z',
     exitFull: 'M3 16h5v5h2v-7H3zm5-8H3v2h7V3H8zm6 13h2v-5h5v-2h-7zm2-18h-2v7h7V8h-5z'
   };
