@@ -3,7 +3,7 @@
 # 4000 x 3000 and 10 of 6000 x 4000 at quality 90, 10 PNGs of 3000 x 2000.
 # The pictures are gradients with noise, so they compress like photographs.
 set -euo pipefail
-out=${1:-"$(dirname "$0")/../build/bench-set"}
+out=${1:-"$(dirname "$0")/../build/picture-set"}
 mkdir -p "$out"
 colors=("#203060" "#e0c080" "#406020" "#c04030" "#80a0e0" "#f0f0d0" "#302010" "#60c0a0")
 

@@ -6,8 +6,8 @@
 # Usage: bench/run.sh [set-folder]   (needs the tools in bench/packages.txt)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-set_dir=${1:-"$root/build/bench-set"}
-build="$root/build/bench"
+set_dir=${1:-"$root/build/picture-set"}
+build="$root/build/picture-bench"
 
 missing=()
 for p in $(sed 's/#.*//' "$root/bench/packages.txt"); do
