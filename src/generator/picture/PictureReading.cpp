@@ -9,6 +9,7 @@
 #include "generator/picture/MappedFile.h"
 #include "generator/picture/Orientation.h"
 #include "generator/picture/PictureError.h"
+#include "generator/picture/PngReader.h"
 #include "generator/picture/Resampler.h"
 
 namespace lumetra {
@@ -62,6 +63,24 @@ PictureHeader StoredHeader(PictureFormat format, ByteSpan data) {
     }
 }
 
+// Streams rows of a reader (JpegReader, PngReader) through the colour
+// correction and the resampler.
+template <typename Reader>
+void Stream(Reader& reader, const std::vector<std::uint8_t>& icc, int tw, int th,
+            const RowWriter& write) {
+    const auto converter = SrgbConverter::For(icc);
+    const int width = reader.width();
+    Resample(
+        width, reader.height(), tw, th,
+        [&](std::uint8_t* out, std::size_t stride, int count) {
+            reader.readRows(out, stride, count);
+            if (converter)
+                for (int i = 0; i < count; ++i)
+                    converter->convert(out + std::size_t(i) * stride, std::size_t(width));
+        },
+        write);
+}
+
 }  // namespace
 
 Bitmap Finish(DecodedPicture picture) {
@@ -90,25 +109,20 @@ std::vector<std::uint8_t> ConvertToJpeg(const std::string& file, int tw, int th)
     JpegWriter writer(tw, th);
     const RowWriter write = [&](const std::uint8_t* row) { writer.writeRow(row); };
 
+    // Pictures that need no turning stream from the decoder through the
+    // resampler into the encoder, a few rows at a time.
     if (format == PictureFormat::Jpeg) {
-        // The hot path: a JPEG that needs no turning streams from the decoder
-        // through the resampler into the encoder, a few rows at a time.
         JpegReader reader(mapped.bytes());
         if (reader.orientation() == 1) {
             reader.start(1);
-            const auto converter = SrgbConverter::For(reader.iccProfile());
-            const int width = reader.width();
-            Resample(
-                width, reader.height(), tw, th,
-                [&](std::uint8_t* out, std::size_t stride, int count) {
-                    reader.readRows(out, stride, count);
-                    if (converter)
-                        for (int i = 0; i < count; ++i)
-                            converter->convert(out + std::size_t(i) * stride, std::size_t(width));
-                },
-                write);
+            Stream(reader, reader.iccProfile(), tw, th, write);
             return writer.finish();
         }
+    }
+    if (format == PictureFormat::Png) {
+        PngReader reader(mapped.bytes());
+        Stream(reader, reader.iccProfile(), tw, th, write);
+        return writer.finish();
     }
     const Bitmap picture = ReadPicture(file);
     int next = 0;

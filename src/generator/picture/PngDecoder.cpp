@@ -1,21 +1,17 @@
-// PNG through libpng's full interface (the simplified one hides the ICC
-// profile). libpng's error callback throws; the guard below releases the
-// structures however the decoding ends.
-
 #include <cstring>
 
 #include <png.h>
 
 #include "generator/picture/AlphaBlend.h"
 #include "generator/picture/DecodeLimits.h"
-#include "generator/picture/Decoders.h"
 #include "generator/picture/PictureError.h"
+#include "generator/picture/PngReader.h"
 
 namespace lumetra {
 
 namespace {
 
-struct Reader {
+struct Source {
     ByteSpan data;
     std::size_t pos = 0;
 };
@@ -26,66 +22,97 @@ struct Reader {
 void IgnoreWarning(png_structp, png_const_charp) {}
 
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
-    auto* r = static_cast<Reader*>(png_get_io_ptr(png));
-    if (length > r->data.size() - r->pos) throw PictureError("PNG file is truncated");
-    std::memcpy(out, r->data.data() + r->pos, length);
-    r->pos += length;
+    auto* s = static_cast<Source*>(png_get_io_ptr(png));
+    if (length > s->data.size() - s->pos) throw PictureError("PNG file is truncated");
+    std::memcpy(out, s->data.data() + s->pos, length);
+    s->pos += length;
 }
-
-struct PngGuard {
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    ~PngGuard() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
-};
 
 }  // namespace
 
-DecodedPicture DecodePng(ByteSpan data) {
+struct PngReader::State {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    Source source;
+    bool interlaced = false;
+    int nextRow = 0;
+    std::vector<std::uint8_t> rgba;  // one row, or the whole picture when interlaced
+    ~State() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
+};
+
+PngReader::PngReader(ByteSpan data) : state_(std::make_unique<State>()) {
     if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
         throw PictureError("not a PNG file");
-    PngGuard g;
-    g.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ThrowError, IgnoreWarning);
-    if (!g.png) throw PictureError("PNG: out of memory");
-    g.info = png_create_info_struct(g.png);
-    if (!g.info) throw PictureError("PNG: out of memory");
-    Reader reader{data};
-    png_set_read_fn(g.png, &reader, ReadFromMemory);
+    State& s = *state_;
+    s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ThrowError, IgnoreWarning);
+    if (!s.png) throw PictureError("PNG: out of memory");
+    s.info = png_create_info_struct(s.png);
+    if (!s.info) throw PictureError("PNG: out of memory");
+    s.source = {data, 0};
+    png_set_read_fn(s.png, &s.source, ReadFromMemory);
     // Ancillary chunks (text, compressed metadata) may not grow without bound.
-    png_set_chunk_malloc_max(g.png, 16 << 20);
-    png_set_user_limits(g.png, 0x7fffffff, 0x7fffffff);
-    png_read_info(g.png, g.info);
+    png_set_chunk_malloc_max(s.png, 16 << 20);
+    png_set_user_limits(s.png, 0x7fffffff, 0x7fffffff);
+    png_read_info(s.png, s.info);
 
-    const png_uint_32 w = png_get_image_width(g.png, g.info);
-    const png_uint_32 h = png_get_image_height(g.png, g.info);
-    const int depth = png_get_bit_depth(g.png, g.info);
-    const unsigned channels = png_get_channels(g.png, g.info);
+    const png_uint_32 w = png_get_image_width(s.png, s.info);
+    const png_uint_32 h = png_get_image_height(s.png, s.info);
+    const int depth = png_get_bit_depth(s.png, s.info);
+    const unsigned channels = png_get_channels(s.png, s.info);
     if (!WithinDecodeLimits(w, h, std::max(4u, channels * unsigned(depth > 8 ? 2 : 1))))
         throw PictureError("PNG picture is too large");
+    width_ = int(w), height_ = int(h);
 
-    DecodedPicture picture;
     png_charp name = nullptr;
     int compression = 0;
     png_bytep profile = nullptr;
     png_uint_32 profileLength = 0;
-    if (png_get_iCCP(g.png, g.info, &name, &compression, &profile, &profileLength) && profile)
-        picture.iccProfile.assign(profile, profile + profileLength);
+    if (png_get_iCCP(s.png, s.info, &name, &compression, &profile, &profileLength) && profile)
+        icc_.assign(profile, profile + profileLength);
 
-    png_set_expand(g.png);
-    png_set_strip_16(g.png);
-    png_set_gray_to_rgb(g.png);
-    png_set_add_alpha(g.png, 0xFF, PNG_FILLER_AFTER);
-    png_set_interlace_handling(g.png);
-    png_read_update_info(g.png, g.info);
-    if (png_get_rowbytes(g.png, g.info) != std::size_t(w) * 4)
+    png_set_expand(s.png);
+    png_set_strip_16(s.png);
+    png_set_gray_to_rgb(s.png);
+    png_set_add_alpha(s.png, 0xFF, PNG_FILLER_AFTER);
+    s.interlaced = png_set_interlace_handling(s.png) > 1;
+    png_read_update_info(s.png, s.info);
+    if (png_get_rowbytes(s.png, s.info) != std::size_t(w) * 4)
         throw PictureError("PNG: unexpected row layout");
 
-    std::vector<std::uint8_t> rgba(std::size_t(w) * h * 4);
+    const std::size_t rowBytes = std::size_t(w) * 4;
+    if (!s.interlaced) {
+        s.rgba.resize(rowBytes);
+        return;
+    }
+    // Interlaced passes each cover the whole picture; they need it all at once.
+    s.rgba.resize(rowBytes * h);
     std::vector<png_bytep> rows(h);
-    for (png_uint_32 y = 0; y < h; ++y) rows[y] = rgba.data() + std::size_t(y) * w * 4;
-    png_read_image(g.png, rows.data());
+    for (png_uint_32 y = 0; y < h; ++y) rows[y] = s.rgba.data() + y * rowBytes;
+    png_read_image(s.png, rows.data());
+}
 
-    picture.bitmap = Bitmap(int(w), int(h));
-    ComposeOverWhite(rgba.data(), picture.bitmap.pixels.data(), std::size_t(w) * h);
+PngReader::~PngReader() = default;
+
+void PngReader::readRows(std::uint8_t* out, std::size_t stride, int count) {
+    State& s = *state_;
+    for (int i = 0; i < count; ++i, ++s.nextRow) {
+        if (s.nextRow >= height_) throw PictureError("PNG rows exhausted");
+        const std::uint8_t* rgba = s.rgba.data();
+        if (s.interlaced) {
+            rgba += std::size_t(s.nextRow) * width_ * 4;
+        } else {
+            png_read_row(s.png, s.rgba.data(), nullptr);
+        }
+        ComposeOverWhite(rgba, out + std::size_t(i) * stride, std::size_t(width_));
+    }
+}
+
+DecodedPicture DecodePng(ByteSpan data) {
+    PngReader reader(data);
+    DecodedPicture picture;
+    picture.iccProfile = reader.iccProfile();
+    picture.bitmap = Bitmap(reader.width(), reader.height());
+    reader.readRows(picture.bitmap.pixels.data(), picture.bitmap.stride(), reader.height());
     return picture;
 }
 
