@@ -26,15 +26,22 @@ jpegs=("$set_dir"/*.jpg)
 all=("$set_dir"/*.jpg "$set_dir"/*.png)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/jpegs"
+mkdir -p "$work/jpegs" "$work/vips"
 ln -s "${jpegs[@]}" "$work/jpegs/"
 
 printf '%s\n' "${jpegs[@]}" >"$work/list"
 
-# wall-clock seconds of a command and its peak memory (largest process) in MB
+# median wall-clock seconds of $runs runs of a command and its peak memory
+# (largest process) in MB
+runs=${BENCH_RUNS:-3}
 measure() {
-    /usr/bin/time -f "%e %M" -o "$work/t" "$@" >/dev/null 2>&1
-    awk '{printf "%7.2f s %6.0f MB", $1, $2 / 1024}' "$work/t"
+    : >"$work/all"
+    for _ in $(seq "$runs"); do
+        /usr/bin/time -f "%e %M" -o "$work/t" "$@" >/dev/null 2>&1
+        cat "$work/t" >>"$work/all"
+    done
+    sort -n "$work/all" | awk '{t[NR] = $1; if ($2 > m) m = $2}
+        END {printf "%7.2f s %6.0f MB", t[int((NR + 1) / 2)], m / 1024}'
 }
 row() {  # row <label> <command...>
     local label=$1; shift
@@ -43,16 +50,21 @@ row() {  # row <label> <command...>
 one="taskset -c 0"
 per_file="xargs -a $work/list -d \n -I{}"
 
-echo "JPEG set: ${#jpegs[@]} files; whole set: ${#all[@]} files; $(nproc) cores; load: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "JPEG set: ${#jpegs[@]} files; whole set: ${#all[@]} files; $(nproc) cores;" \
+    "median of $runs runs; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 row "lumetra, JPEG set, 1 core" $one "$bench" convert "$work/jpegs"
 row "lumetra, JPEG set, all cores" "$bench" convert "$work/jpegs"
 row "lumetra, whole set (with PNGs), all cores" "$bench" convert "$set_dir"
 row "djpeg pure decode, JPEG set, 1 core" $one $per_file -P 1 djpeg -outfile /dev/null {}
 row "djpeg pure decode, JPEG set, all cores" $per_file -P "$(nproc)" djpeg -outfile /dev/null {}
 row "ImageMagick box resize, JPEG set, 1 core" $one $per_file -P 1 \
-    convert {} -filter box -resize 1024x768 -quality 100 "$work/im.jpg"
+    convert {} -filter box -resize 1024x768 -quality 100 jpg:/dev/null
+row "ImageMagick box resize, JPEG set, all cores" $per_file -P "$(nproc)" \
+    convert {} -filter box -resize 1024x768 -quality 100 jpg:/dev/null
 row "vipsthumbnail, JPEG set, 1 core" $one $per_file -P 1 \
-    vipsthumbnail {} -s 1024x768 -o "$work/vips.jpg[Q=100]"
+    vipsthumbnail {} -s 1024x768 -o "$work/vips/%s.jpg[Q=100]"
+row "vipsthumbnail, JPEG set, all cores" $per_file -P "$(nproc)" \
+    vipsthumbnail {} -s 1024x768 -o "$work/vips/%s.jpg[Q=100]"
 echo "details, 1 core:   $($one "$bench" convert "$work/jpegs")"
 echo "details, all cores: $("$bench" convert "$work/jpegs")"
 echo "sizes of all pictures (GetImageSize), 1 core: $($one "$bench" sizes "$set_dir")"
