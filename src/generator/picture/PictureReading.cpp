@@ -124,13 +124,16 @@ std::vector<std::uint8_t> ConvertToJpeg(const std::string& file, int tw, int th)
         Stream(reader, reader.iccProfile(), tw, th, write);
         return writer.finish();
     }
-    const Bitmap picture = ReadPicture(file);
-    int next = 0;
+    // Others are decoded whole; turned ones are read upright from the stored pixels.
+    DecodedPicture picture = DecodePicture(format, mapped.bytes());
+    if (auto converter = SrgbConverter::For(picture.iccProfile))
+        converter->convert(picture.bitmap.pixels.data(),
+                           std::size_t(picture.bitmap.width) * picture.bitmap.height);
+    UprightRows rows(picture.bitmap, picture.orientation);
     Resample(
-        picture.width, picture.height, tw, th,
+        rows.width(), rows.height(), tw, th,
         [&](std::uint8_t* out, std::size_t stride, int count) {
-            for (int i = 0; i < count; ++i, ++next)
-                std::memcpy(out + std::size_t(i) * stride, picture.row(next), picture.stride());
+            rows.readRows(out, stride, count);
         },
         write);
     return writer.finish();

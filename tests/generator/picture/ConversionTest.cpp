@@ -6,6 +6,8 @@
 #include "app/Application.h"
 #include "generator/picture/Decoders.h"
 #include "generator/picture/ImagePreparation.h"
+#include "generator/picture/JpegWriter.h"
+#include "generator/picture/PictureReading.h"
 #include "generator/picture/Resampler.h"
 #include "support/ScriptedServices.h"
 #include "support/TestFolder.h"
@@ -137,6 +139,45 @@ TEST_F(ConversionTest, ParallelWriteErrorReachesTheCaller) {
     addSlide("b.png", test::MakePngRgb(test::PatternBitmap(32, 32)), 32, 32);
     EXPECT_THROW(ConvertSlideImages(app, dir / "missing", {"a.jpg", "b.jpg"}, nullptr),
                  std::system_error);
+}
+
+}  // namespace
+}  // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+std::vector<std::uint8_t> Encode(const Bitmap& b) {
+    JpegWriter writer(b.width, b.height);
+    for (int y = 0; y < b.height; ++y) writer.writeRow(b.row(y));
+    return writer.finish();
+}
+
+// The streamed conversion (rows straight from the decoder, turned pictures
+// read upright from the stored pixels) gives exactly the file that resampling
+// the whole decoded picture gives.
+TEST(StreamedConversion, EqualsConvertingTheWholePicture) {
+    test::TestFolder dir;
+    const Bitmap stored = test::PatternBitmap(90, 61, 4);
+    std::vector<fs::path> files;
+    for (int n = 1; n <= 8; ++n) {
+        files.push_back(dir / ("t" + std::to_string(n) + ".tif"));
+        test::WriteBytes(files.back(), test::MakeTiff(stored, test::TiffOptions{n, {}, false}));
+        files.push_back(dir / ("j" + std::to_string(n) + ".jpg"));
+        test::WriteBytes(files.back(), test::MakeJpeg(stored, test::JpegOptions{90, n, {}}));
+    }
+    files.push_back(dir / "p.png");
+    test::WriteBytes(files.back(), test::MakePngRgb(stored));
+    files.push_back(dir / "w.jpg");
+    test::WriteBytes(files.back(),
+                     test::MakeJpeg(stored, test::JpegOptions{90, 0, test::WideGamutProfile()}));
+    for (const fs::path& f : files) {
+        const Bitmap whole = ReadPicture(f.string());
+        for (auto [tw, th] : {std::pair{whole.width, whole.height}, {40, 37}, {200, 150}}) {
+            EXPECT_EQ(ConvertToJpeg(f.string(), tw, th), Encode(Resample(whole, tw, th)))
+                << f.filename() << " " << tw << "x" << th;
+        }
+    }
 }
 
 }  // namespace
