@@ -32,16 +32,18 @@ std::int32_t TargetWidth(const Project& project, std::size_t slide);
 std::int32_t TargetHeight(const Project& project, std::size_t slide);
 
 // Converts slide `slide` into folder/outputName (outputName is chosen by the caller, e.g.
-// "Holiday.jpg"). A picture that cannot be decoded: Messages/ImgErr (via app.MsgBox, flags 16, %1%
-// = path), an empty file is written, the path is still returned. Write errors throw
+// "Holiday.jpg"), replacing an existing file. A picture that cannot be decoded: Messages/ImgErr
+// (via app.MsgBox, flags 16, %1% = path), an empty file is written, the path is still returned.
+// An unsupported file type also gives an empty file, without a message. Write errors throw
 // std::system_error.
 std::filesystem::path ConvertSlideImage(Application& app, std::size_t slide,
                                         const std::filesystem::path& folder,
                                         const std::string& outputName);
 
-// All slides, converted in parallel on all cores; progress(i) and any messages are delivered on the
-// caller's thread in slide order. When two slides share an output name the later one's picture is
-// the one left in the file.
+// All slides, converted in parallel on all cores the process may use; progress(done) with the
+// number of slides done and any messages are delivered on the caller's thread in slide order, and
+// the first write error is thrown there. When two slides share an output name the later one's
+// picture is the one left in the file.
 std::vector<std::filesystem::path> ConvertSlideImages(
     Application& app, const std::filesystem::path& folder,
     const std::vector<std::string>& outputNames,
