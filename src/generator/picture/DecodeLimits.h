@@ -12,7 +12,9 @@ inline constexpr std::uint64_t kMaxPicturePixels = 200'000'000;
 // The pixel limit in force: kMaxPicturePixels, lowered only by the fuzzers so
 // that each of their runs stays small and quick.
 inline std::atomic<std::uint64_t> gPixelLimit{kMaxPicturePixels};
-inline void LimitPicturePixels(std::uint64_t pixels) { gPixelLimit = pixels; }
+inline void LimitPicturePixels(std::uint64_t pixels) {
+    gPixelLimit = pixels;
+}
 inline constexpr std::uint64_t kMaxDecodedBytes = std::uint64_t(1) << 30;
 // Longer sides would only be absurd strips; the limit also keeps the
 // resampler's sums within 32 bits.
