@@ -18,6 +18,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const lumetra::ByteSpan bytes(data, size);
+    // The header alone, as for a newly added slide.
+    try {
+        (void)lumetra::ReadUprightSize(lumetra::PictureFormat::Bmp, bytes);
+    } catch (const lumetra::PictureError&) {
+    }
     lumetra::DecodedPicture picture;
     try {
         picture = lumetra::DecodeBmp(bytes);

@@ -230,4 +230,9 @@ DecodedPicture DecodeBmp(ByteSpan data) {
     return picture;
 }
 
+PictureHeader ReadBmpHeader(ByteSpan data) {
+    const Header h = ReadHeader(Cursor{data});
+    return {int(h.width), int(h.height < 0 ? -h.height : h.height), 1};
+}
+
 }  // namespace lumetra

@@ -43,9 +43,11 @@ DecodedPicture DecodeBmp(ByteSpan data);
 
 DecodedPicture DecodePicture(PictureFormat format, ByteSpan data);
 
-// Header of a JPEG or TIFF (size and orientation) without decoding the pixels.
+// Header of a picture (size and orientation) without decoding the pixels.
 PictureHeader ReadJpegHeader(ByteSpan data);
 PictureHeader ReadTiffHeader(ByteSpan data);
+PictureHeader ReadGifHeader(ByteSpan data);  // also checks the decode limits
+PictureHeader ReadBmpHeader(ByteSpan data);  // also checks the decode limits
 
 // Orientation stored in an EXIF block ("Exif\0\0" + TIFF structure); 1 when absent or invalid.
 int ExifOrientation(ByteSpan exifBlock);

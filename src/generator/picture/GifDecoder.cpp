@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include <gif_lib.h>
 
@@ -31,6 +32,9 @@ int ReadFromMemory(GifFileType* gif, GifByteType* out, int length) {
 
 struct GifGuard {
     GifFileType* gif = nullptr;
+    GifGuard() = default;
+    GifGuard(GifGuard&& other) noexcept : gif(std::exchange(other.gif, nullptr)) {}
+    GifGuard& operator=(GifGuard&&) = delete;
     ~GifGuard() {
         int error = 0;
         if (gif) DGifCloseFile(gif, &error);
@@ -81,37 +85,64 @@ void DrawFrame(GifFileType* gif, int transparent, Bitmap& canvas) {
 
 }  // namespace
 
-DecodedPicture DecodeGif(ByteSpan data) {
-    Reader reader{data};
+namespace {
+
+struct FirstFrame {
+    long long width = 0, height = 0;  // of the canvas
+    int transparent = -1;
+};
+
+// Reads up to the first frame's descriptor; its pixels are next in the file.
+FirstFrame FindFirstFrame(GifFileType* gif) {
+    FirstFrame frame;
+    for (;;) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        Check(DGifGetRecordType(gif, &type));
+        if (type == TERMINATE_RECORD_TYPE) throw PictureError("GIF file has no picture");
+        if (type == EXTENSION_RECORD_TYPE) {
+            frame.transparent = ReadExtension(gif, frame.transparent);
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE) throw PictureError("GIF file is damaged");
+        Check(DGifGetImageDesc(gif));
+        const GifImageDesc& d = gif->Image;
+        if (d.Width <= 0 || d.Height <= 0 || d.Left < 0 || d.Top < 0)
+            throw PictureError("GIF frame is empty");
+        // The canvas is the logical screen, grown where a frame reaches past it.
+        frame.width = std::max<long long>(gif->SWidth, (long long)d.Left + d.Width);
+        frame.height = std::max<long long>(gif->SHeight, (long long)d.Top + d.Height);
+        if (!WithinDecodeLimits(std::uint64_t(frame.width), std::uint64_t(frame.height), 3))
+            throw PictureError("GIF picture is too large");
+        return frame;
+    }
+}
+
+GifGuard Open(Reader& reader) {
     int error = 0;
     GifGuard g;
     g.gif = DGifOpen(&reader, ReadFromMemory, &error);
     if (!g.gif) throw PictureError("not a GIF file");
-    int transparent = -1;
-    for (;;) {
-        GifRecordType type = UNDEFINED_RECORD_TYPE;
-        Check(DGifGetRecordType(g.gif, &type));
-        if (type == TERMINATE_RECORD_TYPE) throw PictureError("GIF file has no picture");
-        if (type == EXTENSION_RECORD_TYPE) {
-            transparent = ReadExtension(g.gif, transparent);
-            continue;
-        }
-        if (type != IMAGE_DESC_RECORD_TYPE) throw PictureError("GIF file is damaged");
-        Check(DGifGetImageDesc(g.gif));
-        const GifImageDesc& d = g.gif->Image;
-        if (d.Width <= 0 || d.Height <= 0 || d.Left < 0 || d.Top < 0)
-            throw PictureError("GIF frame is empty");
-        // The canvas is the logical screen, grown where a frame reaches past it.
-        const long long w = std::max<long long>(g.gif->SWidth, (long long)d.Left + d.Width);
-        const long long h = std::max<long long>(g.gif->SHeight, (long long)d.Top + d.Height);
-        if (!WithinDecodeLimits(std::uint64_t(w), std::uint64_t(h), 3))
-            throw PictureError("GIF picture is too large");
-        DecodedPicture picture;
-        picture.bitmap = Bitmap(int(w), int(h));
-        std::fill(picture.bitmap.pixels.begin(), picture.bitmap.pixels.end(), 0xFF);
-        DrawFrame(g.gif, transparent, picture.bitmap);
-        return picture;
-    }
+    return g;
+}
+
+}  // namespace
+
+DecodedPicture DecodeGif(ByteSpan data) {
+    Reader reader{data};
+    GifGuard g = Open(reader);
+    const FirstFrame frame = FindFirstFrame(g.gif);
+    DecodedPicture picture;
+    picture.bitmap = Bitmap(int(frame.width), int(frame.height));
+    std::fill(picture.bitmap.pixels.begin(), picture.bitmap.pixels.end(), 0xFF);
+    DrawFrame(g.gif, frame.transparent, picture.bitmap);
+    return picture;
+}
+
+PictureHeader ReadGifHeader(ByteSpan data) {
+    Reader reader{data};
+    GifGuard g = Open(reader);
+    const FirstFrame frame = FindFirstFrame(g.gif);
+    return {int(frame.width), int(frame.height), 1};
 }
 
 }  // namespace lumetra

@@ -30,8 +30,8 @@ bool LoadPicture(Application* app, Bitmap& area, const std::string& file, bool t
 
 // The upright pixel size of a picture for a new slide. A file that cannot be
 // read, or has an unsupported extension, measures 105 x 105 and still counts
-// as success. Only the header is read where that gives the same answer as a
-// full decode for every decodable file (JPEG, PNG, TIFF).
+// as success. Only the header is read: for every file that can be decoded it
+// gives the size a full decode gives.
 bool GetImageSize(const std::string& path, int& height, int& width);
 
 }  // namespace lumetra

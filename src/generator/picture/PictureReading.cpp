@@ -56,11 +56,14 @@ PictureHeader StoredHeader(PictureFormat format, ByteSpan data) {
                 throw PictureError("TIFF picture is too large");
             return h;
         }
-        default: {
-            const DecodedPicture p = DecodePicture(format, data);
-            return {p.bitmap.width, p.bitmap.height, p.orientation};
-        }
+        case PictureFormat::Gif:
+            return ReadGifHeader(data);
+        case PictureFormat::Bmp:
+            return ReadBmpHeader(data);
+        case PictureFormat::Unsupported:
+            break;
     }
+    throw PictureError("unsupported picture type");
 }
 
 // Streams rows of a reader (JpegReader, PngReader) through the colour
