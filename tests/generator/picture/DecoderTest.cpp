@@ -322,3 +322,30 @@ TEST(Decoders, DamagedInputIsRefusedNotFatal) {
 
 }  // namespace
 }  // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+// Seeds of the fuzzers made by other writers: CMYK (Adobe, inverted), grey,
+// progressive, and a turned picture.
+TEST(Decoders, JpegVariantsFromOtherWriters) {
+    const auto seed = [](const char* name) {
+        return (std::filesystem::path(LUMETRA_SOURCE_DIR) / "tests/fuzz/corpus/picture_jpeg" / name)
+            .string();
+    };
+    const Bitmap cmyk = ReadPicture(seed("cmyk.jpg"));
+    EXPECT_GT(cmyk.pixels[0], 230);  // the gradient starts red
+    EXPECT_LT(cmyk.pixels[1], 25);
+    EXPECT_LT(cmyk.pixels[2], 25);
+    const Bitmap gray = ReadPicture(seed("gray.jpg"));
+    EXPECT_EQ(gray.pixels[0], gray.pixels[1]);
+    EXPECT_EQ(gray.pixels[1], gray.pixels[2]);
+    const Bitmap progressive = ReadPicture(seed("progressive.jpg"));
+    EXPECT_EQ(progressive.width, 16);
+    const Bitmap turned = ReadPicture(seed("exif6.jpg"));
+    EXPECT_EQ(turned.width, 12);
+    EXPECT_EQ(turned.height, 16);
+}
+
+}  // namespace
+}  // namespace lumetra
