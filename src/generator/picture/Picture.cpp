@@ -6,8 +6,8 @@
 #include "app/Application.h"
 #include "app/Services.h"
 #include "generator/picture/Decoders.h"
+#include "generator/picture/FileBytes.h"
 #include "generator/picture/JpegReader.h"
-#include "generator/picture/MappedFile.h"
 #include "generator/picture/Orientation.h"
 #include "generator/picture/PictureError.h"
 #include "generator/picture/PictureReading.h"
@@ -28,11 +28,27 @@ namespace {
 
 Bitmap ReadThumbnail(const std::string& file, int areaWidth, int areaHeight) {
     if (FormatOfPath(file) != PictureFormat::Jpeg) return ReadPicture(file);
-    const MappedFile mapped(file);
+    const FileBytes mapped(file);
     JpegReader header(mapped.bytes());
     int w = header.storedWidth(), h = header.storedHeight();
     if (SwapsSides(header.orientation())) std::swap(w, h);
     return Finish(DecodeJpeg(mapped.bytes(), ThumbnailScale(w, h, areaWidth, areaHeight)));
+}
+
+// Headers nearly always sit in the first kilobytes; a file whose header
+// reaches further (large metadata, a TIFF directory at the end) is read whole.
+PictureHeader ReadUprightSizeOfFile(PictureFormat format, const std::string& path) {
+    constexpr std::size_t kPrefix = 256 << 10;
+    {
+        const FileBytes prefix(path, kPrefix);
+        if (prefix.complete()) return ReadUprightSize(format, prefix.bytes());
+        try {
+            return ReadUprightSize(format, prefix.bytes());
+        } catch (const PictureError&) {
+        }
+    }
+    const FileBytes whole(path);
+    return ReadUprightSize(format, whole.bytes());
 }
 
 }  // namespace
@@ -60,8 +76,7 @@ bool GetImageSize(const std::string& path, int& height, int& width) {
     const PictureFormat format = FormatOfPath(path);
     if (format == PictureFormat::Unsupported) return true;
     try {
-        const MappedFile mapped(path, false);
-        const PictureHeader h = ReadUprightSize(format, mapped.bytes());
+        const PictureHeader h = ReadUprightSizeOfFile(format, path);
         height = h.height;
         width = h.width;
     } catch (const PictureError&) {

@@ -4,9 +4,9 @@
 
 #include "generator/picture/ColorProfile.h"
 #include "generator/picture/DecodeLimits.h"
+#include "generator/picture/FileBytes.h"
 #include "generator/picture/JpegReader.h"
 #include "generator/picture/JpegWriter.h"
-#include "generator/picture/MappedFile.h"
 #include "generator/picture/Orientation.h"
 #include "generator/picture/PictureError.h"
 #include "generator/picture/PngReader.h"
@@ -95,7 +95,7 @@ Bitmap Finish(DecodedPicture picture) {
 
 Bitmap ReadPicture(const std::string& file, int scaleDenom) {
     const PictureFormat format = SupportedFormat(file);
-    const MappedFile mapped(file);
+    const FileBytes mapped(file);
     if (format == PictureFormat::Jpeg) return Finish(DecodeJpeg(mapped.bytes(), scaleDenom));
     return Finish(DecodePicture(format, mapped.bytes()));
 }
@@ -108,7 +108,7 @@ PictureHeader ReadUprightSize(PictureFormat format, ByteSpan data) {
 
 std::vector<std::uint8_t> ConvertToJpeg(const std::string& file, int tw, int th) {
     const PictureFormat format = SupportedFormat(file);
-    const MappedFile mapped(file);
+    const FileBytes mapped(file);
     JpegWriter writer(tw, th);
     const RowWriter write = [&](const std::uint8_t* row) { writer.writeRow(row); };
 

@@ -129,3 +129,25 @@ TEST_F(PictureTest, ThumbnailDecodesJpegAtReducedSizeUpright) {
 
 }  // namespace
 }  // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+// Headers beyond the first part of a file that is read for the size: a TIFF
+// directory written after 360 KB of pixels, a JPEG with 400 KB of metadata.
+TEST(GetImageSize, FindsHeadersFarIntoTheFile) {
+    test::TestFolder dir;
+    const Bitmap p = test::PatternBitmap(400, 300);
+    test::WriteBytes(dir / "late.tif", test::MakeTiff(p, test::TiffOptions{6, {}, false}));
+    test::WriteBytes(dir / "meta.jpg",
+                     test::MakeJpeg(p, test::JpegOptions{80, 8, test::Bytes(400 << 10, 7)}));
+    for (const char* name : {"late.tif", "meta.jpg"}) {
+        int h = 0, w = 0;
+        EXPECT_TRUE(GetImageSize((dir / name).string(), h, w));
+        EXPECT_EQ(w, 300) << name;
+        EXPECT_EQ(h, 400) << name;
+    }
+}
+
+}  // namespace
+}  // namespace lumetra
