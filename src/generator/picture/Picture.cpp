@@ -28,11 +28,11 @@ namespace {
 
 Bitmap ReadThumbnail(const std::string& file, int areaWidth, int areaHeight) {
     if (FormatOfPath(file) != PictureFormat::Jpeg) return ReadPicture(file);
-    const FileBytes mapped(file);
-    JpegReader header(mapped.bytes());
+    const FileBytes content(file);
+    JpegReader header(content.bytes());
     int w = header.storedWidth(), h = header.storedHeight();
     if (SwapsSides(header.orientation())) std::swap(w, h);
-    return Finish(DecodeJpeg(mapped.bytes(), ThumbnailScale(w, h, areaWidth, areaHeight)));
+    return Finish(DecodeJpeg(content.bytes(), ThumbnailScale(w, h, areaWidth, areaHeight)));
 }
 
 // Headers nearly always sit in the first kilobytes; a file whose header

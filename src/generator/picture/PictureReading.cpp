@@ -95,9 +95,9 @@ Bitmap Finish(DecodedPicture picture) {
 
 Bitmap ReadPicture(const std::string& file, int scaleDenom) {
     const PictureFormat format = SupportedFormat(file);
-    const FileBytes mapped(file);
-    if (format == PictureFormat::Jpeg) return Finish(DecodeJpeg(mapped.bytes(), scaleDenom));
-    return Finish(DecodePicture(format, mapped.bytes()));
+    const FileBytes content(file);
+    if (format == PictureFormat::Jpeg) return Finish(DecodeJpeg(content.bytes(), scaleDenom));
+    return Finish(DecodePicture(format, content.bytes()));
 }
 
 PictureHeader ReadUprightSize(PictureFormat format, ByteSpan data) {
@@ -108,14 +108,14 @@ PictureHeader ReadUprightSize(PictureFormat format, ByteSpan data) {
 
 std::vector<std::uint8_t> ConvertToJpeg(const std::string& file, int tw, int th) {
     const PictureFormat format = SupportedFormat(file);
-    const FileBytes mapped(file);
+    const FileBytes content(file);
     JpegWriter writer(tw, th);
     const RowWriter write = [&](const std::uint8_t* row) { writer.writeRow(row); };
 
     // Pictures that need no turning stream from the decoder through the
     // resampler into the encoder, a few rows at a time.
     if (format == PictureFormat::Jpeg) {
-        JpegReader reader(mapped.bytes());
+        JpegReader reader(content.bytes());
         if (reader.orientation() == 1) {
             reader.start(1);
             Stream(reader, reader.iccProfile(), tw, th, write);
@@ -123,12 +123,12 @@ std::vector<std::uint8_t> ConvertToJpeg(const std::string& file, int tw, int th)
         }
     }
     if (format == PictureFormat::Png) {
-        PngReader reader(mapped.bytes());
+        PngReader reader(content.bytes());
         Stream(reader, reader.iccProfile(), tw, th, write);
         return writer.finish();
     }
     // Others are decoded whole; turned ones are read upright from the stored pixels.
-    DecodedPicture picture = DecodePicture(format, mapped.bytes());
+    DecodedPicture picture = DecodePicture(format, content.bytes());
     if (auto converter = SrgbConverter::For(picture.iccProfile))
         converter->convert(picture.bitmap.pixels.data(),
                            std::size_t(picture.bitmap.width) * picture.bitmap.height);
