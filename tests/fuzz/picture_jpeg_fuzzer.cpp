@@ -1,46 +1,19 @@
-// Arbitrary bytes as a JPEG file: the decoder either delivers a picture of
-// the size its header reads or refuses with PictureError, and the finishing
-// steps (orientation, colour profile, resampling) take whatever it delivers.
+// Arbitrary bytes as a JPEG file (checks in PictureFuzzing.h), decoded at
+// full size and, since reduced-size decoding takes other paths through the
+// library, at one eighth.
 
-#include <cstdint>
-#include <cstdlib>
-
-#include "generator/picture/DecodeLimits.h"
-#include "generator/picture/Decoders.h"
-#include "generator/picture/PictureError.h"
-#include "generator/picture/PictureReading.h"
-#include "generator/picture/Resampler.h"
+#include "PictureFuzzing.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    lumetra::LimitPicturePixels(4'000'000);
+    lumetra::fuzz::LimitPictures();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const lumetra::ByteSpan bytes(data, size);
-    // The header alone, as for a newly added slide.
     try {
-        (void)lumetra::ReadUprightSize(lumetra::PictureFormat::Jpeg, bytes);
+        (void)lumetra::DecodeJpeg(lumetra::ByteSpan(data, size), 8);
     } catch (const lumetra::PictureError&) {
     }
-    lumetra::DecodedPicture picture;
-    try {
-        picture = lumetra::DecodeJpeg(bytes);
-    } catch (const lumetra::PictureError&) {
-        return 0;
-    }
-    // Reduced-size decoding takes other paths through the library.
-    try {
-        (void)lumetra::DecodeJpeg(bytes, 8);
-    } catch (const lumetra::PictureError&) {
-    }
-    const lumetra::Bitmap& b = picture.bitmap;
-    if (b.empty() || b.pixels.size() != std::size_t(b.width) * b.height * 3) std::abort();
-    // A decodable file's header must be readable and agree with the pixels.
-    const lumetra::PictureHeader header =
-        lumetra::ReadUprightSize(lumetra::PictureFormat::Jpeg, bytes);
-    const lumetra::Bitmap upright = lumetra::Finish(std::move(picture));
-    if (header.width != upright.width || header.height != upright.height) std::abort();
-    (void)lumetra::Resample(upright, 1 + upright.width % 7, 1 + upright.height % 5);
-    return 0;
+    auto full = [](lumetra::ByteSpan bytes) { return lumetra::DecodeJpeg(bytes); };
+    return lumetra::fuzz::FuzzPicture(lumetra::PictureFormat::Jpeg, full, data, size);
 }
