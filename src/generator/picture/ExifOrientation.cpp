@@ -8,8 +8,9 @@ int ExifOrientation(ByteSpan exifBlock) {
     if (exifBlock.empty() || exifBlock.size() > 0xFFFF) return 1;
     ExifData* data = exif_data_new();
     if (!data) return 1;
-    // Only the orientation is wanted: no repairs, no maker notes.
-    exif_data_unset_option(data, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    // Only the orientation is wanted: maker notes stay as they are. libexif's
+    // default repairs stay on, since they turn an orientation stored with
+    // another integer type into the usual 16-bit one.
     exif_data_set_option(data, EXIF_DATA_OPTION_DONT_CHANGE_MAKER_NOTE);
     exif_data_load_data(data, exifBlock.data(), static_cast<unsigned>(exifBlock.size()));
     int orientation = 1;
