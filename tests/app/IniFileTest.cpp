@@ -10,6 +10,17 @@
 namespace lumetra {
 namespace {
 
+// Test names from a case's label: letters and digits kept, the rest "_".
+struct CaseName {
+    template <typename Info>
+    std::string operator()(const Info& info) const {
+        std::string n = info.param.name;
+        for (char& ch : n)
+            if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    }
+};
+
 struct FindCase {
     const char* name;
     const char* text;
@@ -53,12 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"byte order mark", "\xEF\xBB\xBF[A]\nk=v\n", "A", "k", "v"},
         FindCase{"utf-8 value", "[A]\nk=Größe\n", "A", "k", "Größe"},
         FindCase{"no final line break", "[A]\nk=v", "A", "k", "v"}),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& ch : n)
-            if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return n;
-    });
+    CaseName());
 
 TEST(IniFind, CutsValuesAt2047Characters) {
     std::string longValue(3000, 'x');
@@ -113,12 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
         SetCase{"empty section header only", "[A]\n", "A", "k", "v", "[A]\nk=v\n"},
         SetCase{"keeps comments and other keys", "; note\n[A]\nx=1\n", "A", "x", "2",
                 "; note\n[A]\nx=2\n"}),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& ch : n)
-            if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return n;
-    });
+    CaseName());
 
 struct IntCase {
     const char* text;

@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 
+#include "app/Encoding.h"
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "app/SettingsKeys.h"
@@ -99,22 +100,6 @@ ParsedFile parse(const std::string& text) {
     return out;
 }
 
-bool validUtf8(const std::string& s) {
-    for (std::size_t i = 0; i < s.size();) {
-        unsigned char c = s[i];
-        std::size_t len = c < 0x80         ? 1
-                          : (c >> 5) == 6  ? 2
-                          : (c >> 4) == 14 ? 3
-                          : (c >> 3) == 30 ? 4
-                                           : 0;
-        if (len == 0 || i + len > s.size()) return false;
-        for (std::size_t k = 1; k < len; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
-        i += len;
-    }
-    return true;
-}
-
 // Every key the program looks up, with the placeholders its text must carry.
 std::map<SectionKey, Tokens> requiredKeys() {
     std::map<SectionKey, Tokens> keys;
@@ -167,7 +152,7 @@ class LanguageFileTest : public ::testing::TestWithParam<const char*> {
 
 TEST_P(LanguageFileTest, IsWellFormedUtf8) {
     ASSERT_FALSE(text.empty()) << "missing " << language << ".lng";
-    EXPECT_TRUE(validUtf8(text));
+    EXPECT_TRUE(IsValidUtf8(text));
     EXPECT_NE(text.rfind("\xEF\xBB\xBF", 0), 0u) << "no byte-order mark, the file is plain UTF-8";
     for (const auto& p : file.problems) ADD_FAILURE() << p;
     for (const auto& e : file.entries)
