@@ -16,6 +16,7 @@ namespace lumetra::ini {
 namespace {
 
 constexpr std::string_view kBlanks = " \t\r\n\v\f";
+constexpr std::string_view kBom = "\xEF\xBB\xBF";  // UTF-8 byte order mark
 
 std::string_view trim(std::string_view s) {
     auto b = s.find_first_not_of(kBlanks);
@@ -119,7 +120,7 @@ std::string readFile(const std::filesystem::path& file) {
     std::ostringstream ss;
     ss << in.rdbuf();
     std::string text = ss.str();
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+    if (text.rfind(kBom, 0) == 0) text.erase(0, kBom.size());
     return text;
 }
 
@@ -162,26 +163,8 @@ void writeFileAtomically(const std::filesystem::path& target, const std::string&
     }
 }
 
-}  // namespace
-
-std::optional<std::string> findValue(std::string_view text, std::string_view section,
-                                     std::string_view key) {
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.remove_prefix(3);
-    bool inSection = false;
-    for (const Line& l : splitLines(text)) {
-        std::string_view line = text.substr(l.begin, l.end - l.begin);
-        if (auto name = sectionName(line)) {
-            inSection = equalsNoCase(*name, section);
-            continue;
-        }
-        if (!inSection) continue;
-        if (auto kl = keyLine(line); kl && equalsNoCase(kl->key, key)) return cleanValue(kl->value);
-    }
-    return std::nullopt;
-}
-
-std::string setValue(std::string_view text, std::string_view section, std::string_view key,
-                     std::string_view value) {
+std::string setValueAfterBom(std::string_view text, std::string_view section, std::string_view key,
+                             std::string_view value) {
     const std::string br = lineBreakOf(text);
     const std::string newLine = std::string(key) + "=" + oneLine(value);
     std::vector<Line> lines = splitLines(text);
@@ -213,6 +196,33 @@ std::string setValue(std::string_view text, std::string_view section, std::strin
     if (!out.empty() && out.back() != '\n') out += br;
     if (!out.empty()) out += br;  // a blank line between sections
     return out + "[" + std::string(section) + "]" + br + newLine + br;
+}
+
+}  // namespace
+
+std::optional<std::string> findValue(std::string_view text, std::string_view section,
+                                     std::string_view key) {
+    if (text.rfind(kBom, 0) == 0) text.remove_prefix(kBom.size());
+    bool inSection = false;
+    for (const Line& l : splitLines(text)) {
+        std::string_view line = text.substr(l.begin, l.end - l.begin);
+        if (auto name = sectionName(line)) {
+            inSection = equalsNoCase(*name, section);
+            continue;
+        }
+        if (!inSection) continue;
+        if (auto kl = keyLine(line); kl && equalsNoCase(kl->key, key)) return cleanValue(kl->value);
+    }
+    return std::nullopt;
+}
+
+std::string setValue(std::string_view text, std::string_view section, std::string_view key,
+                     std::string_view value) {
+    // Files saved by some editors start with a byte order mark; keep it, and
+    // let the first section header be seen as one (as findValue does, once).
+    if (text.rfind(kBom, 0) == 0)
+        return std::string(kBom) + setValueAfterBom(text.substr(kBom.size()), section, key, value);
+    return setValueAfterBom(text, section, key, value);
 }
 
 std::optional<int> parseInt(std::string_view text) {

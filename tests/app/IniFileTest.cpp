@@ -118,7 +118,13 @@ INSTANTIATE_TEST_SUITE_P(
         SetCase{"line breaks in value flattened", "", "A", "k", "x\ny\rz", "[A]\nk=x y z\n"},
         SetCase{"empty section header only", "[A]\n", "A", "k", "v", "[A]\nk=v\n"},
         SetCase{"keeps comments and other keys", "; note\n[A]\nx=1\n", "A", "x", "2",
-                "; note\n[A]\nx=2\n"}),
+                "; note\n[A]\nx=2\n"},
+        SetCase{"byte order mark kept, its section found", "\xEF\xBB\xBF[FTP]\nHost=a\n", "FTP",
+                "Host", "b", "\xEF\xBB\xBF[FTP]\nHost=b\n"},
+        SetCase{"byte order mark, new key in its section", "\xEF\xBB\xBF[FTP]\n", "FTP", "User",
+                "u", "\xEF\xBB\xBF[FTP]\nUser=u\n"},
+        SetCase{"a second byte order mark is text", "\xEF\xBB\xBF\xEF\xBB\xBF", "A", "k", "v",
+                "\xEF\xBB\xBF\xEF\xBB\xBF\n\n[A]\nk=v\n"}),
     CaseName());
 
 struct IntCase {
