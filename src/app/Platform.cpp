@@ -1,8 +1,10 @@
 #include "app/Platform.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <pwd.h>
 #include <semaphore.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +14,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 namespace lumetra::platform {
@@ -114,6 +117,25 @@ void removeInstanceTempFolder() {
     fs::path base = userTempFolder() / "LMT3TMP";
     fs::remove_all(base / std::to_string(getpid()), ec);
     fs::remove(base, ec);  // only succeeds when no other instance still uses it
+}
+
+void removeInstanceTempFolderOnSignal() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int sig : {SIGINT, SIGHUP, SIGTERM}) sigaddset(&signals, sig);
+    if (pthread_sigmask(SIG_BLOCK, &signals, nullptr) != 0) return;
+    std::thread([signals] {
+        int sig = 0;
+        while (sigwait(&signals, &sig) != 0) {
+        }
+        // Workers may still add files while the folder goes; a few passes catch them.
+        try {
+            for (int pass = 0; pass < 3; ++pass) removeInstanceTempFolder();
+        } catch (const std::exception&) {
+            // Ending is what was asked for; a folder left behind is no reason to stay.
+        }
+        _exit(128 + sig);
+    }).detach();
 }
 
 fs::path makeTempFile(const fs::path& folder, const std::string& prefix) {

@@ -34,6 +34,12 @@ fs::path instanceTempFolder();
 // Deletes this instance's subfolder, then LMT3TMP itself when it is empty.
 void removeInstanceTempFolder();
 
+// Makes an interrupt, hang-up or termination remove this instance's temporary
+// folder before the process ends (with status 128 + the signal's number).
+// Blocks those signals in this and every later thread and waits for them on a
+// thread of its own, so call it before any other thread starts.
+void removeInstanceTempFolderOnSignal();
+
 // Creates a new empty file "<prefix>XXXXXX" in folder and returns its path.
 fs::path makeTempFile(const fs::path& folder, const std::string& prefix);
 

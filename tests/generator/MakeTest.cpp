@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 
 #include "ShowFixture.h"
 #include "app/FileOps.h"
 #include "app/ProjectFile.h"
+#include "generator/picture/JpegWriter.h"
 
 namespace lumetra {
 namespace {
@@ -42,12 +44,16 @@ class MakeTest : public test::ShowFixture {
   protected:
     // Runs lumetra-make with a home, configuration and temporary folder below the test folder.
     MakeResult make(const std::string& args) {
-        const std::string env = "env -u XDG_RUNTIME_DIR HOME='" + (dir / "home").string() +
-                                "' XDG_CONFIG_HOME='" + (dir / "home/.config").string() +
-                                "' TMPDIR='" + (dir / "tmp").string() + "' ";
+        return shell(program() + args + " 2>'" + (dir / "stderr.txt").string() + "'");
+    }
+    // The program with its environment, ready for arguments.
+    std::string program() {
         fs::create_directories(dir / "tmp");
-        const std::string command = env + "'" LUMETRA_MAKE_PROGRAM "' " + args + " 2>'" +
-                                    (dir / "stderr.txt").string() + "'";
+        return "env -u XDG_RUNTIME_DIR HOME='" + (dir / "home").string() + "' XDG_CONFIG_HOME='" +
+               (dir / "home/.config").string() + "' TMPDIR='" + (dir / "tmp").string() +
+               "' '" LUMETRA_MAKE_PROGRAM "' ";
+    }
+    MakeResult shell(const std::string& command) {
         MakeResult run{-1, ""};
         if (FILE* pipe = popen(command.c_str(), "r")) {
             char buffer[512];
@@ -152,6 +158,31 @@ TEST_F(MakeTest, ExitStatuses) {
         EXPECT_EQ(run.out, "") << c.args;
         EXPECT_FALSE(errors().empty()) << c.args;
     }
+}
+
+// A flat grey JPEG: small on disk, yet slow enough to decode and re-encode.
+std::string FlatJpeg(int width, int height) {
+    JpegWriter writer(width, height);
+    const std::vector<std::uint8_t> row(std::size_t(width) * 3, 128);
+    for (int y = 0; y < height; ++y) writer.writeRow(row.data());
+    const std::vector<std::uint8_t> bytes = writer.finish();
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST_F(MakeTest, TerminationRemovesTheTemporaryFolder) {
+    dir.write("pics/p0.jpg", FlatJpeg(4000, 3000));
+    for (int i = 1; i < 16; ++i)
+        fs::create_hard_link(dir / "pics/p0.jpg", dir / ("pics/p" + std::to_string(i) + ".jpg"));
+    const fs::path instances = dir / "tmp" / ("lumetra-" + std::to_string(getuid())) / "LMT3TMP";
+    // Terminate the run as soon as its temporary folder exists.
+    const MakeResult run =
+        shell(program() + "--output " + q(dir / "out/show.html") + " " + q(dir / "pics") +
+              " >/dev/null 2>&1 & pid=$!; i=0; " + "until [ -d " + q(instances) +
+              "/$pid ] || [ $i -ge 2000 ]; " +
+              "do sleep 0.005; i=$((i + 1)); done; kill -TERM $pid; " + "wait $pid; echo $?");
+    if (run.out == "0\n") GTEST_SKIP() << "the show was complete before the signal came";
+    EXPECT_EQ(run.out, "143\n");
+    EXPECT_FALSE(fs::exists(instances)) << "left behind";
 }
 
 }  // namespace

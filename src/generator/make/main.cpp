@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
         std::cerr << "lumetra-make: " << error << '\n' << make::kUsage;
         return make::kExitUsage;
     }
+    // Before the conversion's workers start, so they inherit the blocked signals.
+    platform::removeInstanceTempFolderOnSignal();
     TallyingServices services(std::cerr);
     int status = make::kExitBuild;
     try {
