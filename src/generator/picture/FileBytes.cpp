@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -35,44 +36,35 @@ thread_local Kept kept;
 }  // namespace
 
 FileBytes::FileBytes(const std::string& path, std::size_t limit) {
-    Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    // Non-blocking, so a pipe given a picture's name cannot stall the open;
+    // a picture is always a regular file.
+    Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     if (f.fd < 0) throw PictureError("cannot open " + path);
     struct stat st {};
     if (::fstat(f.fd, &st) != 0) throw PictureError("cannot read " + path);
-    const bool regular = S_ISREG(st.st_mode);
-    const auto fileSize = std::uint64_t(regular ? st.st_size : 0);
+    if (!S_ISREG(st.st_mode)) throw PictureError("not a regular file: " + path);
+    const auto fileSize = std::uint64_t(st.st_size);
     if (fileSize > kMaxDecodedBytes && limit > kMaxDecodedBytes)
         throw PictureError("file is too large: " + path);
     const bool whole = limit >= kMaxDecodedBytes;
-    limit = std::min<std::size_t>(limit, kMaxDecodedBytes);
-    // A regular file is read in its own size (or the limit); others grow as they come.
-    const std::size_t wanted = regular ? std::min<std::size_t>(fileSize, limit) : 0;
+    const std::size_t wanted =
+        std::min<std::uint64_t>(fileSize, std::min<std::uint64_t>(limit, kMaxDecodedBytes));
 
     if (wanted && kept.buffer && kept.capacity >= wanted) {
         buffer_ = std::move(kept.buffer);
         capacity_ = std::exchange(kept.capacity, 0);
     } else {
-        capacity_ = wanted ? wanted : std::min<std::size_t>(limit, 1 << 16);
+        capacity_ = wanted;
         buffer_.reset(new std::uint8_t[std::max<std::size_t>(capacity_, 1)]);
     }
-    const std::size_t stop = wanted ? wanted : limit;
-    for (;;) {
-        if (size_ >= stop) {
-            complete_ = regular ? fileSize <= size_ : false;
-            break;
-        }
-        if (size_ == capacity_) {  // only for files without a size
-            const std::size_t grown = std::min(capacity_ * 2, limit);
-            std::unique_ptr<std::uint8_t[]> bigger(new std::uint8_t[grown]);
-            std::memcpy(bigger.get(), buffer_.get(), size_);
-            buffer_ = std::move(bigger);
-            capacity_ = grown;
-        }
-        const ssize_t n = ::read(f.fd, buffer_.get() + size_, std::min(capacity_, stop) - size_);
+    while (size_ < wanted) {
+        const ssize_t n = ::read(f.fd, buffer_.get() + size_, wanted - size_);
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0) throw PictureError("cannot read " + path);
-        if (n == 0) break;  // the end, also of a file that shrank meanwhile
+        if (n == 0) break;  // the end of a file that shrank meanwhile
         size_ += std::size_t(n);
     }
+    complete_ = size_ < wanted || fileSize <= size_;  // only a read cut at the limit is partial
     if (whole && !complete_) throw PictureError("file is too large: " + path);
 }
 

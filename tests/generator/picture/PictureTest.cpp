@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "PictureFixtures.h"
 #include "app/Application.h"
@@ -69,6 +70,15 @@ TEST_F(PictureTest, GetImageSizeReadsEveryTypeUpright) {
     int h = 0, w = 0;
     EXPECT_TRUE(GetImageSize((dir / "missing.jpg").string(), h, w));
     EXPECT_EQ(w, 105);
+    // Not files at all: a pipe would block a plain open forever.
+    ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder.png");
+    for (const char* name : {"pipe.jpg", "folder.png"}) {
+        w = h = 0;
+        EXPECT_TRUE(GetImageSize((dir / name).string(), h, w)) << name;
+        EXPECT_EQ(w, 105) << name;
+        EXPECT_EQ(h, 105) << name;
+    }
     EXPECT_TRUE(services.messages.empty());
 }
 
@@ -88,6 +98,11 @@ TEST_F(PictureTest, LoadPictureFailureRules) {
     // Quiet.
     EXPECT_FALSE(LoadPicture(nullptr, area, bad));
     EXPECT_EQ(services.messages.size(), 1u);
+    // A pipe with a picture's name fails at once instead of waiting for a writer.
+    const fs::path pipe = dir / "pipe.gif";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(LoadPicture(&app, area, pipe.string()));
+    EXPECT_EQ(services.messages.size(), 2u);
     // A good one.
     EXPECT_TRUE(
         LoadPicture(&app, area, file("ok.gif", test::MakeGif(2, 1, {0, 1}, {1, 1, 1, 2, 2, 2}))));
