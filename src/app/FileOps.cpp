@@ -1,11 +1,15 @@
 #include "app/FileOps.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <fstream>
 #include <limits>
 #include <ostream>
 #include <sstream>
 #include <system_error>
+
+#include "app/RegularFile.h"
 
 namespace lumetra {
 
@@ -66,13 +70,21 @@ std::int32_t GetFileSizeByName(const std::filesystem::path& path) {
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::system_error(errno ? errno : ENOENT, std::generic_category(), path.string());
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) throw std::system_error(EIO, std::generic_category(), path.string());
-    return ss.str();
+    struct stat st {};
+    const UniqueFd fd = OpenRegularFile(path, st);
+    if (!fd.valid()) throw std::system_error(errno, std::generic_category(), path.string());
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t done = 0;
+    for (;;) {
+        if (done == bytes.size()) bytes.resize(bytes.size() * 2 + 4096);  // it may have grown
+        const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw std::system_error(errno, std::generic_category(), path.string());
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    return bytes;
 }
 
 std::string LoadTextFile(const std::filesystem::path& path) {

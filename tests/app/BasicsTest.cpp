@@ -1,6 +1,7 @@
 // Version strings, text encodings and the file helpers.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 
@@ -105,6 +106,22 @@ TEST(FileOps, LoadTextFileJoinsLinesWithCrLf) {
         EXPECT_EQ(LoadTextFile(dir / "t.txt"), c.expected) << c.content;
     }
     EXPECT_THROW(LoadTextFile(dir / "missing.txt"), std::system_error);
+}
+
+TEST(FileOps, ReadWholeFileReadsOnlyRegularFiles) {
+    test::TestFolder dir;
+    std::string big(100000, 'x');
+    big[0] = '\0';
+    big.back() = '\xFF';
+    dir.write("big", big);
+    dir.write("empty", "");
+    EXPECT_EQ(ReadWholeFile(dir / "big"), big);
+    EXPECT_EQ(ReadWholeFile(dir / "empty"), "");
+    // Each of these must fail at once, neither waiting for a writer nor reading without end.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    for (const std::filesystem::path& path :
+         {dir / "missing", dir / "pipe", dir.path(), std::filesystem::path("/dev/zero")})
+        EXPECT_THROW(ReadWholeFile(path), std::system_error) << path;
 }
 
 TEST(FileOps, FileSizeByName) {

@@ -1,6 +1,5 @@
 #include "generator/picture/FileBytes.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,19 +8,13 @@
 #include <cstring>
 #include <utility>
 
+#include "app/RegularFile.h"
 #include "generator/picture/DecodeLimits.h"
 #include "generator/picture/PictureError.h"
 
 namespace lumetra {
 
 namespace {
-
-struct Fd {
-    int fd;
-    ~Fd() {
-        if (fd >= 0) ::close(fd);
-    }
-};
 
 // Fresh memory pages are expensive; each thread keeps the buffer of its last
 // file (up to a limit) for the next one. A file read while another is open
@@ -36,13 +29,10 @@ thread_local Kept kept;
 }  // namespace
 
 FileBytes::FileBytes(const std::string& path, std::size_t limit) {
-    // Non-blocking, so a pipe given a picture's name cannot stall the open;
-    // a picture is always a regular file.
-    Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
-    if (f.fd < 0) throw PictureError("cannot open " + path);
     struct stat st {};
-    if (::fstat(f.fd, &st) != 0) throw PictureError("cannot read " + path);
-    if (!S_ISREG(st.st_mode)) throw PictureError("not a regular file: " + path);
+    const UniqueFd f = OpenRegularFile(path, st);
+    if (!f.valid())
+        throw PictureError((errno == EINVAL ? "not a regular file: " : "cannot open ") + path);
     const auto fileSize = std::uint64_t(st.st_size);
     if (fileSize > kMaxDecodedBytes && limit > kMaxDecodedBytes)
         throw PictureError("file is too large: " + path);
@@ -58,7 +48,7 @@ FileBytes::FileBytes(const std::string& path, std::size_t limit) {
         buffer_.reset(new std::uint8_t[std::max<std::size_t>(capacity_, 1)]);
     }
     while (size_ < wanted) {
-        const ssize_t n = ::read(f.fd, buffer_.get() + size_, wanted - size_);
+        const ssize_t n = ::read(f.get(), buffer_.get() + size_, wanted - size_);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) throw PictureError("cannot read " + path);
         if (n == 0) break;  // the end of a file that shrank meanwhile

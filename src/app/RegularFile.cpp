@@ -1,0 +1,35 @@
+#include "app/RegularFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace lumetra {
+
+UniqueFd::~UniqueFd() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+UniqueFd OpenRegularFile(const std::filesystem::path& path, struct stat& status) {
+    // Without O_NONBLOCK the open itself would wait on a pipe; for a regular
+    // file the flag changes nothing.
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.valid()) return fd;
+    if (::fstat(fd.get(), &status) != 0) return UniqueFd();
+    if (!S_ISREG(status.st_mode)) {
+        errno = EINVAL;
+        return UniqueFd();
+    }
+    return fd;
+}
+
+}  // namespace lumetra
