@@ -7,9 +7,10 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <system_error>
 #include <vector>
+
+#include "app/FileOps.h"
 
 namespace lumetra::ini {
 
@@ -114,12 +115,21 @@ std::string oneLine(std::string_view value) {
     return out;
 }
 
+// The file's bytes, or the error that kept them from us.
+std::string rawText(const std::filesystem::path& file, int& error) {
+    error = 0;
+    try {
+        return ReadWholeFile(file);
+    } catch (const std::system_error& e) {
+        error = e.code().value() ? e.code().value() : EIO;
+        return {};
+    }
+}
+
+// For reading a value: a file that cannot be read has no values, so defaults apply.
 std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return {};
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    std::string text = ss.str();
+    int error = 0;
+    std::string text = rawText(file, error);
     if (text.rfind(kBom, 0) == 0) text.erase(0, kBom.size());
     return text;
 }
@@ -268,13 +278,10 @@ void writeString(const std::filesystem::path& file, std::string_view section, st
     std::error_code ec;
     if (!file.parent_path().empty() && !std::filesystem::is_directory(file.parent_path(), ec))
         failWrite(file, ENOENT);
-    std::ifstream probe(file, std::ios::binary);
-    std::string text;
-    if (probe) {
-        std::ostringstream ss;
-        ss << probe.rdbuf();
-        text = ss.str();
-    }
+    // Rewriting a file we could not read would lose every other value in it.
+    int error = 0;
+    const std::string text = rawText(file, error);
+    if (error && error != ENOENT) failWrite(file, error);
     writeFileAtomically(file, setValue(text, section, key, value));
 }
 

@@ -204,5 +204,15 @@ TEST(IniFile, WriteLeavesNoTemporaryFilesAndKeepsLinks) {
     EXPECT_EQ(files, 2);
 }
 
+TEST(IniFile, AFileThatCannotBeReadIsNeverRewritten) {
+    // A pipe stands for any settings file we cannot read (root reads every mode).
+    test::TestFolder dir;
+    const auto file = dir / "Settings.ini";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_EQ(ini::readString(file, "Main", "Language", "Deutsch"), "Deutsch");  // no waiting
+    EXPECT_THROW(ini::writeString(file, "Main", "Language", "English"), ini::WriteError);
+    EXPECT_TRUE(std::filesystem::is_fifo(file));
+}
+
 }  // namespace
 }  // namespace lumetra
