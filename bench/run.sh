@@ -68,4 +68,11 @@ row "vipsthumbnail, JPEG set, all cores" $per_file -P "$(nproc)" \
 echo "details, 1 core:   $($one "$bench" convert "$work/jpegs")"
 echo "details, all cores: $("$bench" convert "$work/jpegs")"
 echo "sizes of all pictures (GetImageSize), 1 core: $($one "$bench" sizes "$set_dir")"
-echo "preview decoding (LoadPicture thumbnail into 201 x 196), 1 core: $($one "$bench" thumbnails "$work/jpegs")"
+echo "preview decoding (LoadPicture thumbnail into 201 x 196), JPEG set, 1 core: $($one "$bench" thumbnails "$work/jpegs")"
+# The same smooth photo nine times: the first decode is cold (libraries, fresh
+# pages), the median is what selecting slide after slide in the window costs.
+mkdir -p "$work/smooth"
+for i in $(seq 1 9); do ln -s "$set_dir/preview/smooth-6000.jpg" "$work/smooth/$i.jpg"; done
+echo "preview decoding, smooth 24 MP photo, 1 core: $($one "$bench" thumbnails "$work/smooth")"
+echo "djpeg -scale 1/8, smooth 24 MP photo, 1 core: $(measure $one djpeg -scale 1/8 -outfile /dev/null "$set_dir/preview/smooth-6000.jpg")"
+echo "djpeg -scale 1/8, noisy 24 MP picture of the set, 1 core: $(measure $one djpeg -scale 1/8 -outfile /dev/null "$set_dir/photo-6000-1.jpg")"
