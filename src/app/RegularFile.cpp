@@ -24,11 +24,14 @@ UniqueFd OpenRegularFile(const std::filesystem::path& path, struct stat& status)
     // file the flag changes nothing.
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) return fd;
-    if (::fstat(fd.get(), &status) != 0) return UniqueFd();
-    if (!S_ISREG(status.st_mode)) {
-        errno = EINVAL;
-        return UniqueFd();
-    }
+    int error = 0;
+    if (::fstat(fd.get(), &status) != 0)
+        error = errno;
+    else if (!S_ISREG(status.st_mode))
+        error = EINVAL;
+    if (error == 0) return fd;
+    fd = UniqueFd();  // closed first, so the close cannot touch errno after we set it
+    errno = error;
     return fd;
 }
 
