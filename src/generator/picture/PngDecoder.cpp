@@ -52,6 +52,14 @@ PngReader::PngReader(ByteSpan data) : state_(std::make_unique<State>()) {
     png_set_read_fn(s.png, &s.source, ReadFromMemory);
     // Ancillary chunks (text, compressed metadata) may not grow without bound.
     png_set_chunk_malloc_max(s.png, 16 << 20);
+    // libpng allocates and clears a text or palette-suggestion chunk at its
+    // declared length before reading it, whatever the limit above says, so a
+    // hundred bytes claiming a 1.6 GB tEXt cost that much memory. Only the
+    // critical chunks, tRNS and the colour profile matter to us; the rest is
+    // skipped, which reads (and here fails on) the data instead of allocating.
+    png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    static const png_byte kProfile[] = "iCCP";
+    png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_AS_DEFAULT, kProfile, 1);
     png_set_user_limits(s.png, 0x7fffffff, 0x7fffffff);
     png_read_info(s.png, s.info);
 

@@ -288,6 +288,10 @@ TEST(ColorProfiles, WideGamutIsConvertedAndSrgbIsUntouched) {
     cmsDeleteTransform(t), cmsCloseProfile(in), cmsCloseProfile(out);
     EXPECT_EQ(got.pixels, want);
     EXPECT_NE(got.pixels, pattern.pixels);
+    // PNG keeps its profile in an iCCP chunk, which the decoder must still read
+    // while it skips the other ancillary chunks.
+    test::WriteBytes(dir / "wide.png", test::MakePngWithProfile(pattern, wide));
+    EXPECT_EQ(ReadPicture((dir / "wide.png").string()).pixels, want);
     // A saturated green of the wide space lies outside sRGB: red drops to 0.
     Bitmap green(1, 1);
     green.pixels = {0, 255, 0};

@@ -119,6 +119,31 @@ Bytes MakePng(int width, int height, const Bytes& rgba) {
     return out;
 }
 
+Bytes MakePngWithProfile(const Bitmap& bitmap, const Bytes& icc) {
+    png_structp png = png_create_write_struct(
+        PNG_LIBPNG_VER_STRING, nullptr,
+        [](png_structp, png_const_charp message) { throw std::runtime_error(message); }, nullptr);
+    png_infop info = png_create_info_struct(png);
+    Bytes out;
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep data, png_size_t length) {
+            auto* bytes = static_cast<Bytes*>(png_get_io_ptr(p));
+            bytes->insert(bytes->end(), data, data + length);
+        },
+        nullptr);
+    png_set_IHDR(png, info, png_uint_32(bitmap.width), png_uint_32(bitmap.height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_iCCP(png, info, "test", PNG_COMPRESSION_TYPE_BASE, icc.data(), png_uint_32(icc.size()));
+    png_write_info(png, info);
+    for (int y = 0; y < bitmap.height; ++y)
+        png_write_row(png, const_cast<png_bytep>(bitmap.row(y)));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
 Bytes MakePngRgb(const Bitmap& bitmap) {
     Bytes rgba(std::size_t(bitmap.width) * bitmap.height * 4);
     for (std::size_t i = 0; i < std::size_t(bitmap.width) * bitmap.height; ++i) {

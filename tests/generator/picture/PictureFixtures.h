@@ -28,6 +28,8 @@ Bytes MakeJpeg(const Bitmap& bitmap, const JpegOptions& options = {});
 // rgba: width * height * 4 bytes, straight alpha.
 Bytes MakePng(int width, int height, const Bytes& rgba);
 Bytes MakePngRgb(const Bitmap& bitmap);
+// An 8-bit RGB PNG carrying an ICC profile (iCCP).
+Bytes MakePngWithProfile(const Bitmap& bitmap, const Bytes& icc);
 
 struct TiffOptions {
     int orientation = 1;
