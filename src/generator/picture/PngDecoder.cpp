@@ -43,6 +43,10 @@ struct PngReader::State {
 PngReader::PngReader(ByteSpan data) : state_(std::make_unique<State>()) {
     if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
         throw PictureError("not a PNG file");
+    // IHDR must come first. libpng would skip an ignored chunk before it (see
+    // below) and decode a file whose size GetImageSize cannot read.
+    if (data.size() < 16 || std::memcmp(data.data() + 12, "IHDR", 4) != 0)
+        throw PictureError("PNG file does not start with its header");
     State& s = *state_;
     s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ThrowError, IgnoreWarning);
     if (!s.png) throw PictureError("PNG: out of memory");

@@ -332,6 +332,18 @@ namespace {
 
 // Seeds of the fuzzers made by other writers: CMYK (Adobe, inverted), grey,
 // progressive, and a turned picture.
+TEST(Decoders, PngMustStartWithItsHeader) {
+    // A skippable chunk before IHDR: the decoder and the size reader both refuse it.
+    const Bytes png = test::MakePngRgb(test::PatternBitmap(9, 7));
+    Bytes early(png.begin(), png.begin() + 8);
+    const Bytes gamma = {0, 0, 0, 4, 'g', 'A', 'M', 'A', 0, 1, 0x86, 0xA0, 1, 2, 3, 4};
+    early.insert(early.end(), gamma.begin(), gamma.end());
+    early.insert(early.end(), png.begin() + 8, png.end());
+    EXPECT_THROW(DecodePicture(PictureFormat::Png, early), PictureError);
+    EXPECT_THROW(ReadUprightSize(PictureFormat::Png, early), PictureError);
+    EXPECT_EQ(DecodePicture(PictureFormat::Png, png).bitmap.width, 9);
+}
+
 TEST(Decoders, JpegVariantsFromOtherWriters) {
     const auto seed = [](const char* name) {
         return (std::filesystem::path(LUMETRA_SOURCE_DIR) / "tests/fuzz/corpus/picture_jpeg" / name)
