@@ -7,8 +7,7 @@
 
 #include "app/Application.h"
 #include "app/FileOps.h"
-#include "support/ScriptedServices.h"
-#include "support/TestFolder.h"
+#include "support/AppFixture.h"
 
 namespace lumetra {
 namespace {
@@ -29,16 +28,10 @@ struct RecordingView : ProjectView {
     void addHintShown(bool v) override { events.push_back(v ? "hint" : "nohint"); }
 };
 
-class ProjectFileTest : public ::testing::Test {
+class ProjectFileTest : public test::AppFixture {
   protected:
-    test::TestFolder dir;
-    test::ScriptedServices services;
-    Application app{services, dir / "program", dir / "docs"};
-
     void SetUp() override {
-        test::writeLanguageFile(dir / "program", "English", kLanguageFile);
-        dir.write("config/Settings.ini", "[Main]\nLanguage=English\n");
-        app.settings.setSettingsFile(dir / "config" / "Settings.ini");
+        useLanguage(kLanguageFile);
         app.musicTitles = {"America the Beautiful", "Bossa 08 Medit L1", "Happy", "Zen"};
         NewProject(app);
     }

@@ -12,8 +12,7 @@
 
 #include "app/Application.h"
 #include "generator/ShowRandom.h"
-#include "support/ScriptedServices.h"
-#include "support/TestFolder.h"
+#include "support/AppFixture.h"
 
 namespace lumetra::test {
 
@@ -26,16 +25,10 @@ inline constexpr const char* kShowLanguage =
     "NoImagesAdded=No pictures\n"
     "[frmMain]\ntxtAudio=(none)\n";
 
-class ShowFixture : public ::testing::Test {
+class ShowFixture : public AppFixture {
   protected:
-    TestFolder dir;
-    ScriptedServices services;
-    Application app{services, dir / "program", dir / "docs"};
-
     void SetUp() override {
-        writeLanguageFile(dir / "program", "English", kShowLanguage);
-        dir.write("Settings.ini", "[Main]\nLanguage=English\n");
-        app.settings.setSettingsFile(dir / "Settings.ini");
+        useLanguage(kShowLanguage);
         NewProject(app);
     }
 

@@ -9,7 +9,7 @@
 #include "generator/picture/JpegWriter.h"
 #include "generator/picture/PictureReading.h"
 #include "generator/picture/Resampler.h"
-#include "support/ScriptedServices.h"
+#include "support/AppFixture.h"
 #include "support/TestFolder.h"
 
 namespace lumetra {
@@ -17,18 +17,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ConversionTest : public ::testing::Test {
+class ConversionTest : public test::AppFixture {
   protected:
-    test::TestFolder dir;
-    test::ScriptedServices services;
-    Application app{services, dir / "program", dir / "docs"};
     fs::path out;
 
     void SetUp() override {
-        test::writeLanguageFile(dir / "program", "English",
-                                "[GUI]\nTitle=Lumetra\n[Messages]\nImgErr=Cannot open %1%.\n");
-        dir.write("config/Settings.ini", "[Main]\nLanguage=English\n");
-        app.settings.setSettingsFile(dir / "config" / "Settings.ini");
+        useLanguage(test::kPictureLanguage);
         out = dir / "out";
         fs::create_directories(out);
     }

@@ -11,6 +11,10 @@
 
 namespace lumetra::test {
 
+// The texts the picture functions ask for.
+inline constexpr const char* kPictureLanguage =
+    "[GUI]\nTitle=Lumetra\n[Messages]\nImgErr=Cannot open %1%.\n";
+
 using Bytes = std::vector<std::uint8_t>;
 
 // A picture whose pixels differ everywhere: smooth gradients plus a pattern.

@@ -5,7 +5,7 @@
 #include "app/Application.h"
 #include "generator/picture/Picture.h"
 #include "generator/picture/PictureReading.h"
-#include "support/ScriptedServices.h"
+#include "support/AppFixture.h"
 #include "support/TestFolder.h"
 
 namespace lumetra {
@@ -13,18 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PictureTest : public ::testing::Test {
+class PictureTest : public test::AppFixture {
   protected:
-    test::TestFolder dir;
-    test::ScriptedServices services;
-    Application app{services, dir / "program", dir / "docs"};
-
-    void SetUp() override {
-        test::writeLanguageFile(dir / "program", "English",
-                                "[GUI]\nTitle=Lumetra\n[Messages]\nImgErr=Cannot open %1%.\n");
-        dir.write("config/Settings.ini", "[Main]\nLanguage=English\n");
-        app.settings.setSettingsFile(dir / "config" / "Settings.ini");
-    }
+    void SetUp() override { useLanguage(test::kPictureLanguage); }
 
     std::string file(const std::string& name, const test::Bytes& bytes) {
         const fs::path p = dir / name;
