@@ -3,6 +3,7 @@
 // list and the project. The window layer and the headless tools each own one.
 
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "app/Settings.h"
 #include "lang/LangKeys.h"
 #include "lang/Language.h"
+#include "lang/Messages.h"
 
 namespace lumetra {
 
@@ -39,8 +41,10 @@ class Application {
     int MsgBox(const std::string& text, int flags) {
         return lumetra::MsgBox(language, text, flags);
     }
-    std::string GetLangString(const std::string& section, const std::string& key) {
-        return language.GetLangString(section, key);
+    // A message from the language file with its placeholders filled (lang/Messages.h).
+    int Message(const lang::LangKey& key, int flags,
+                std::initializer_list<std::string_view> values = {}) {
+        return ShowMessage(language, key, flags, values);
     }
     std::string GetLangString(const lang::LangKey& key) {
         return lang::GetLangString(language, key);

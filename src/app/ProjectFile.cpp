@@ -17,7 +17,6 @@
 #include "app/MusicList.h"
 #include "app/Services.h"
 #include "app/Version.h"
-#include "lang/Placeholders.h"
 
 namespace lumetra {
 
@@ -240,8 +239,7 @@ namespace {
 
 LoadResult reportReadError(Application& app, const std::string& path) {
     app.project.Loading = false;
-    app.MsgBox(ReplacePlaceholder(app.GetLangString(lang::messages::kPrjLoadErr), "%1%", path),
-               mb::kError);
+    app.Message(lang::messages::kPrjLoadErr, mb::kError, {path});
     NewProject(app);
     return LoadResult::ReadError;
 }
@@ -254,9 +252,7 @@ LoadResult readProject(Application& app, const std::string& path, std::string_vi
         const std::string version = ProjectTextToUtf8(r.ReadStr());
         const std::string own = ProgramVersion(true);
         if (version > own) {
-            app.MsgBox(ReplacePlaceholders(app.GetLangString(lang::messages::kPrjTooNew),
-                                           {{"%1%", path}, {"%2%", version}, {"%3%", own}}),
-                       mb::kError);
+            app.Message(lang::messages::kPrjTooNew, mb::kError, {path, version, own});
             p.Loading = false;
             return LoadResult::TooNew;
         }

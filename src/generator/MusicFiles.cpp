@@ -4,7 +4,6 @@
 #include "app/Services.h"
 #include "generator/FileCopy.h"
 #include "generator/XorScramble.h"
-#include "lang/Placeholders.h"
 
 namespace lumetra {
 
@@ -24,8 +23,7 @@ std::string MusicFileName(const ShowSettings& settings) {
 namespace {
 
 bool ReportCopyFailure(Application& app, const std::string& name) {
-    app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "CantCopyFile"), "%1%", name),
-               mb::kWarning);
+    app.Message(lang::messages::kCantCopyFile, mb::kWarning, {name});
     return false;
 }
 
@@ -48,9 +46,7 @@ bool CopyShowMusic(Application& app, const fs::path& folder, fs::path& target) {
     } else {
         std::error_code error;
         if (!fs::is_regular_file(settings.AudioFile, error)) {
-            app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "AudioDoesntExist"), "%1%",
-                                          settings.AudioFile),
-                       mb::kError);
+            app.Message(lang::messages::kAudioDoesntExist, mb::kError, {settings.AudioFile});
             return false;
         }
         if (!CopyFileReplacing(settings.AudioFile, destination))

@@ -6,7 +6,6 @@
 #include "generator/MusicFiles.h"
 #include "generator/PictureBridge.h"
 #include "generator/ShowNames.h"
-#include "lang/Placeholders.h"
 
 namespace lumetra {
 
@@ -18,9 +17,7 @@ bool EnsureFolderFor(Application& app, const fs::path& file) {
     if (folder.empty() || fs::is_directory(folder, error)) return true;
     fs::create_directories(folder, error);
     if (fs::is_directory(folder, error)) return true;
-    app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "CantCreateOutDir"), "%1%",
-                                  folder.string()),
-               mb::kWarning);
+    app.Message(lang::messages::kCantCreateOutDir, mb::kWarning, {folder.string()});
     return false;
 }
 
@@ -40,9 +37,7 @@ namespace {
 
 bool CopyOrReport(Application& app, const fs::path& from, const fs::path& to) {
     if (CopyFileReplacing(from, to)) return true;
-    app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "CantCopyFile"), "%1%",
-                                  to.filename().string()),
-               mb::kWarning);
+    app.Message(lang::messages::kCantCopyFile, mb::kWarning, {to.filename().string()});
     return false;
 }
 

@@ -67,7 +67,8 @@ std::string SafeShowName(std::string_view outputFile) {
 }
 
 std::string DataFolderName(Application& app) {
-    return SafeShowName(app.project.Settings.OutputFile) + app.GetLangString("GUI", "DataDirName");
+    return SafeShowName(app.project.Settings.OutputFile) +
+           app.GetLangString(lang::gui::kDataDirName);
 }
 
 std::string UsualOutputName(std::string_view sourcePath) {

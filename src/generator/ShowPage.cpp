@@ -77,14 +77,14 @@ bool WriteShowPage(Application& app, int W, int H, bool transparent, const std::
     const ShowSettings& settings = app.project.Settings;
     std::string page = LoadTemplate(app, "template.html");
     const std::string snippet = LoadTemplate(app, "swfembed.html");
-    const std::string title = app.GetLangString("GUI", "Title");
+    const std::string title = app.GetLangString(lang::gui::kTitle);
     // One placeholder after the other, in this order: the snippet's own
     // placeholders are filled by the steps after the first.
     page = ReplacePlaceholder(page, "%SWF_EMBED%", snippet);
     page = ReplacePlaceholder(page, "%PAGE_TITLE%", title);
     page = ReplacePlaceholder(page, "%GENERATOR%",
                               title + " " + ProgramVersion(true) + " (" +
-                                  app.GetLangString("Internet", "Homepage") + ")");
+                                  app.GetLangString(lang::internet::kHomepage) + ")");
     page = ReplacePlaceholder(page, "%WIDTH%", std::to_string(W));
     page = ReplacePlaceholder(page, "%HEIGHT%", std::to_string(H));
     page = ReplacePlaceholder(page, "%FILENAME%", PlayerAddress(app, prefix));
@@ -92,8 +92,9 @@ bool WriteShowPage(Application& app, int W, int H, bool transparent, const std::
     page = ReplacePlaceholder(page, "%WMODE%", WindowMode(transparent));
     page = ReplacePlaceholder(page, "%BGCOLOR%",
                               transparent ? "white" : ColorToHtml(settings.BackgroundColor));
-    page = ReplacePlaceholder(page, "%CODE_BEGIN%", app.GetLangString("GUI", "HTMLCommentStart"));
-    page = ReplacePlaceholder(page, "%CODE_END%", app.GetLangString("GUI", "HTMLCommentEnd"));
+    page =
+        ReplacePlaceholder(page, "%CODE_BEGIN%", app.GetLangString(lang::gui::kHTMLCommentStart));
+    page = ReplacePlaceholder(page, "%CODE_END%", app.GetLangString(lang::gui::kHTMLCommentEnd));
     page = ReplacePlaceholder(page, "%SHOW_XML%", ShowXmlForPage(showXml));
 
     const fs::path pagePath = fs::path(settings.OutputFile).replace_extension(".html");
@@ -110,8 +111,8 @@ std::string EmbeddingCode(Application& app, int W, int H, bool transparent,
     snippet = ReplacePlaceholder(snippet, "%HEIGHT%", std::to_string(H));
     snippet = ReplacePlaceholder(snippet, "%FILENAME%", PlayerAddress(app, prefix));
     snippet = ReplacePlaceholder(snippet, "%WMODE%", WindowMode(transparent));
-    return "<!-- " + app.GetLangString("GUI", "HTMLCommentStart") + " -->\r\n" + snippet +
-           "\r\n<!-- " + app.GetLangString("GUI", "HTMLCommentEnd") + " -->";
+    return "<!-- " + app.GetLangString(lang::gui::kHTMLCommentStart) + " -->\r\n" + snippet +
+           "\r\n<!-- " + app.GetLangString(lang::gui::kHTMLCommentEnd) + " -->";
 }
 
 }  // namespace lumetra

@@ -134,9 +134,9 @@ TEST_F(ApplicationTest, MusicListTakesExactExtensionOnly) {
 
 TEST_F(ApplicationTest, LanguageIsFixedByTheFirstLookup) {
     language("English");
-    EXPECT_EQ(app.GetLangString("GUI", "DefaultDir"), "Slideshows");
+    EXPECT_EQ(app.GetLangString(lang::gui::kDefaultDir), "Slideshows");
     language("Deutsch");
-    EXPECT_EQ(app.GetLangString("GUI", "DefaultDir"), "Slideshows");
+    EXPECT_EQ(app.GetLangString(lang::gui::kDefaultDir), "Slideshows");
     EXPECT_EQ(app.language.CurrentLanguage(), "English");
 }
 

@@ -11,7 +11,6 @@
 #include "app/Services.h"
 #include "generator/CreateFlow.h"
 #include "generator/PictureBridge.h"
-#include "lang/Placeholders.h"
 
 namespace lumetra::make {
 
@@ -55,14 +54,12 @@ void NewProjectFromFolder(Application& app, const fs::path& folder) {
 bool CheckShowSources(Application& app) {
     Project& project = app.project;
     if (project.ImgItems.empty()) {
-        app.MsgBox(app.GetLangString("Messages", "NoImagesAdded"), mb::kInformation);
+        app.Message(lang::messages::kNoImagesAdded, mb::kInformation);
         return false;
     }
     for (const auto& slide : project.ImgItems) {
         if (!platform::fileExists(slide.FileName)) {
-            app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "FileDoesntExist"), "%1%",
-                                          slide.FileName),
-                       mb::kError);
+            app.Message(lang::messages::kFileDoesntExist, mb::kError, {slide.FileName});
             return false;
         }
     }
@@ -71,9 +68,7 @@ bool CheckShowSources(Application& app) {
         if (settings.AudioFile.empty() || settings.AudioFile == project.AudioFileHint) {
             settings.audioMode = AudioMode::None;
         } else if (!platform::fileExists(settings.AudioFile)) {
-            app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "AudioDoesntExist"), "%1%",
-                                          settings.AudioFile),
-                       mb::kError);
+            app.Message(lang::messages::kAudioDoesntExist, mb::kError, {settings.AudioFile});
             return false;
         }
     }

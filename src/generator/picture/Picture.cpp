@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <new>
 
-#include "app/Application.h"
 #include "app/Services.h"
 #include "generator/picture/Decoders.h"
 #include "generator/picture/FileBytes.h"
@@ -11,7 +10,7 @@
 #include "generator/picture/Orientation.h"
 #include "generator/picture/PictureError.h"
 #include "generator/picture/PictureReading.h"
-#include "lang/Placeholders.h"
+#include "lang/Messages.h"
 
 namespace lumetra {
 
@@ -53,7 +52,7 @@ PictureHeader ReadUprightSizeOfFile(PictureFormat format, const std::string& pat
 
 }  // namespace
 
-bool LoadPicture(Application* app, Bitmap& area, const std::string& file, bool thumbnail,
+bool LoadPicture(Language* language, Bitmap& area, const std::string& file, bool thumbnail,
                  int areaWidth, int areaHeight) {
     if (FormatOfPath(file) == PictureFormat::Unsupported) return false;
     try {
@@ -63,11 +62,7 @@ bool LoadPicture(Application* app, Bitmap& area, const std::string& file, bool t
     } catch (const std::bad_alloc&) {
     }
     area = Bitmap();
-    if (app) {
-        const std::string text =
-            ReplacePlaceholder(app->GetLangString("Messages", "ImgErr"), "%1%", file);
-        app->MsgBox(text, mb::kError);
-    }
+    if (language) ShowMessage(*language, lang::messages::kImgErr, mb::kError, {file});
     return false;
 }
 

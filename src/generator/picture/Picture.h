@@ -9,7 +9,7 @@
 
 namespace lumetra {
 
-class Application;
+class Language;
 
 // The pixel size of a fresh picture area, reported for files that cannot be read.
 inline constexpr int kFreshAreaSide = 105;
@@ -21,11 +21,11 @@ int ThumbnailScale(int pictureWidth, int pictureHeight, int areaWidth, int areaH
 
 // Reads `file` into `area`. The decoder is chosen by the lower-cased
 // extension; any other extension loads nothing and says nothing. A file that
-// cannot be decoded leaves `area` empty and, when `app` is given, shows
-// Messages/ImgErr naming the file (null app: quiet). With `thumbnail` a JPEG
+// cannot be decoded leaves `area` empty and, when `language` is given, shows
+// Messages/ImgErr naming the file (null: quiet). With `thumbnail` a JPEG
 // may be decoded at a half, quarter or eighth of its size to fit an area of
 // areaWidth x areaHeight.
-bool LoadPicture(Application* app, Bitmap& area, const std::string& file, bool thumbnail = false,
+bool LoadPicture(Language* language, Bitmap& area, const std::string& file, bool thumbnail = false,
                  int areaWidth = 0, int areaHeight = 0);
 
 // The upright pixel size of a picture for a new slide. A file that cannot be

@@ -21,7 +21,6 @@
 #include "generator/picture/ImagePreparation.h"
 #include "generator/picture/PictureError.h"
 #include "generator/picture/PictureReading.h"
-#include "lang/Placeholders.h"
 
 namespace lumetra {
 
@@ -74,8 +73,7 @@ bool Run(const Job& job) {
 }
 
 void ReportUnreadable(Application& app, const std::string& source) {
-    app.MsgBox(ReplacePlaceholder(app.GetLangString("Messages", "ImgErr"), "%1%", source),
-               mb::kError);
+    app.Message(lang::messages::kImgErr, mb::kError, {source});
 }
 
 // The cores this process may run on (taskset and container limits count).

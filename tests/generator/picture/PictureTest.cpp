@@ -76,11 +76,11 @@ TEST_F(PictureTest, GetImageSizeReadsEveryTypeUpright) {
 TEST_F(PictureTest, LoadPictureFailureRules) {
     Bitmap area(5, 5);
     // Unsupported extension: nothing loaded, nothing said.
-    EXPECT_FALSE(LoadPicture(&app, area, file("x.psd", {1, 2})));
+    EXPECT_FALSE(LoadPicture(&app.language, area, file("x.psd", {1, 2})));
     EXPECT_TRUE(services.messages.empty());
     // Undecodable: the area is cleared and ImgErr names the file.
     const std::string bad = file("bad.png", {1, 2, 3});
-    EXPECT_FALSE(LoadPicture(&app, area, bad));
+    EXPECT_FALSE(LoadPicture(&app.language, area, bad));
     EXPECT_TRUE(area.empty());
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(services.messages[0].text, "Cannot open " + bad + ".");
@@ -92,11 +92,11 @@ TEST_F(PictureTest, LoadPictureFailureRules) {
     // A pipe with a picture's name fails at once instead of waiting for a writer.
     const fs::path pipe = dir / "pipe.gif";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_FALSE(LoadPicture(&app, area, pipe.string()));
+    EXPECT_FALSE(LoadPicture(&app.language, area, pipe.string()));
     EXPECT_EQ(services.messages.size(), 2u);
     // A good one.
-    EXPECT_TRUE(
-        LoadPicture(&app, area, file("ok.gif", test::MakeGif(2, 1, {0, 1}, {1, 1, 1, 2, 2, 2}))));
+    EXPECT_TRUE(LoadPicture(&app.language, area,
+                            file("ok.gif", test::MakeGif(2, 1, {0, 1}, {1, 1, 1, 2, 2, 2}))));
     EXPECT_EQ(area.width, 2);
 }
 
@@ -119,17 +119,18 @@ TEST(ThumbnailScale, FollowsTheRatioOfPictureToArea) {
 TEST_F(PictureTest, ThumbnailDecodesJpegAtReducedSizeUpright) {
     const Bitmap p = test::PatternBitmap(800, 600);
     Bitmap area;
-    ASSERT_TRUE(LoadPicture(&app, area, file("t.jpg", test::MakeJpeg(p)), true, 201, 196));
+    ASSERT_TRUE(LoadPicture(&app.language, area, file("t.jpg", test::MakeJpeg(p)), true, 201, 196));
     EXPECT_EQ(area.width, 400);
     EXPECT_EQ(area.height, 300);
     // Turned: the upright 600 x 800 against the area gives f = 2.
-    ASSERT_TRUE(LoadPicture(&app, area,
+    ASSERT_TRUE(LoadPicture(&app.language, area,
                             file("r.jpg", test::MakeJpeg(p, test::JpegOptions{90, 6, {}})), true,
                             201, 196));
     EXPECT_EQ(area.width, 300);
     EXPECT_EQ(area.height, 400);
     // Without the flag the full size.
-    ASSERT_TRUE(LoadPicture(&app, area, file("t.jpg", test::MakeJpeg(p)), false, 201, 196));
+    ASSERT_TRUE(
+        LoadPicture(&app.language, area, file("t.jpg", test::MakeJpeg(p)), false, 201, 196));
     EXPECT_EQ(area.width, 800);
 }
 
