@@ -24,7 +24,7 @@ else
 fi
 export DEBIAN_FRONTEND=noninteractive
 log=$(mktemp)
-if ! { "${sudo[@]}" apt-get update -qq && "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+if ! { "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq && "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
     cat "$log" >&2
     rm -f "$log"
     echo "Could not install: ${missing[*]}" >&2
