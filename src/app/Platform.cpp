@@ -1,4 +1,5 @@
 #include "app/Platform.h"
+#include "app/StopRequest.h"
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -120,22 +121,7 @@ void removeInstanceTempFolder() {
 }
 
 void removeInstanceTempFolderOnSignal() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    for (int sig : {SIGINT, SIGHUP, SIGTERM}) sigaddset(&signals, sig);
-    if (pthread_sigmask(SIG_BLOCK, &signals, nullptr) != 0) return;
-    std::thread([signals] {
-        int sig = 0;
-        while (sigwait(&signals, &sig) != 0) {
-        }
-        // Workers may still add files while the folder goes; a few passes catch them.
-        try {
-            for (int pass = 0; pass < 3; ++pass) removeInstanceTempFolder();
-        } catch (const std::exception&) {
-            // Ending is what was asked for; a folder left behind is no reason to stay.
-        }
-        _exit(128 + sig);
-    }).detach();
+    WatchStopSignals(std::chrono::milliseconds(0));
 }
 
 fs::path makeTempFile(const fs::path& folder, const std::string& prefix) {
