@@ -79,7 +79,7 @@ int Convert(const std::vector<std::string>& files, int width, int height) {
 
     const double cpuBefore = CpuSeconds();
     const auto start = Clock::now();
-    lumetra::ConvertSlideImages(app, work / "out", names, nullptr);
+    lumetra::ConvertSlideImages(app.project, app.language, work / "out", names, nullptr);
     const double seconds = Seconds(start);
     std::printf(
         "files=%zu megapixels=%.1f seconds=%.2f cpu_seconds=%.2f mp_per_s=%.1f peak_mb=%.0f\n",

@@ -12,7 +12,11 @@ StageSize ShowStageSize(const Project& project) {
 }
 
 SlideBatchConverter DefaultSlideConverter() {
-    return &ConvertSlideImages;
+    return [](Application& app, const std::filesystem::path& folder,
+              const std::vector<std::string>& names,
+              const std::function<void(std::size_t)>& progress) {
+        return ConvertSlideImages(app.project, app.language, folder, names, progress);
+    };
 }
 
 ImageSizeReader PictureSizeReader() {

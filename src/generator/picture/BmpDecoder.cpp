@@ -134,55 +134,62 @@ Header ReadHeader(const Cursor& c) {
     return h;
 }
 
-// Uncompressed rows into RGBA.
-void ReadPlain(const Cursor& c, const Header& h, std::vector<std::uint8_t>& rgba) {
+// The fourth byte of plain 32-bit rows is meant to be unused; many writers
+// leave it 0. It counts as alpha only when some pixel sets it.
+bool PlainRowsCarryAlpha(const Cursor& c, const Header& h, std::size_t stride, std::size_t rows) {
+    if (h.bpp != 32 || h.compression != kRgb) return false;
+    for (std::size_t r = 0; r < rows; ++r) {
+        const std::uint8_t* in = c.data.data() + h.pixelOffset + r * stride;
+        for (std::size_t x = 0; x < std::size_t(h.width); ++x)
+            if (in[x * 4 + 3] != 0) return true;
+    }
+    return false;
+}
+
+// Uncompressed rows straight into the RGB picture, transparency over white.
+void ReadPlain(const Cursor& c, const Header& h, Bitmap& picture) {
     const std::size_t w = std::size_t(h.width);
     const std::size_t rows = std::size_t(h.height < 0 ? -h.height : h.height);
     const std::size_t stride = ((w * h.bpp + 31) / 32) * 4;
     c.at(h.pixelOffset, stride * (rows - 1) + (w * h.bpp + 7) / 8);
-    bool anyAlpha = false;
+    const bool alpha32 = PlainRowsCarryAlpha(c, h, stride, rows);
     for (std::size_t r = 0; r < rows; ++r) {
         const std::uint8_t* in = c.data.data() + h.pixelOffset + r * stride;
         const std::size_t y = h.height < 0 ? r : rows - 1 - r;
-        std::uint8_t* out = rgba.data() + y * w * 4;
-        for (std::size_t x = 0; x < w; ++x, out += 4) {
+        std::uint8_t* out = picture.row(int(y));
+        for (std::size_t x = 0; x < w; ++x, out += 3) {
             if (h.bpp <= 8) {
                 const std::size_t bit = x * h.bpp;
                 const unsigned byte = in[bit / 8];
                 const unsigned index = (byte >> (8 - h.bpp - bit % 8)) & ((1u << h.bpp) - 1);
                 std::memcpy(out, &h.palette[index * 3], 3);
-                out[3] = 255;
             } else if (h.bpp == 24) {
-                out[0] = in[x * 3 + 2], out[1] = in[x * 3 + 1], out[2] = in[x * 3], out[3] = 255;
+                out[0] = in[x * 3 + 2], out[1] = in[x * 3 + 1], out[2] = in[x * 3];
             } else if (h.bpp == 32 && h.compression == kRgb) {
-                out[0] = in[x * 4 + 2], out[1] = in[x * 4 + 1], out[2] = in[x * 4];
-                out[3] = in[x * 4 + 3];
-                anyAlpha |= out[3] != 0;
+                const std::uint8_t px[4] = {in[x * 4 + 2], in[x * 4 + 1], in[x * 4],
+                                            alpha32 ? in[x * 4 + 3] : std::uint8_t(255)};
+                ComposeOverWhite(px, out, 1);
             } else {
                 const std::uint32_t p = h.bpp == 16
                                             ? std::uint32_t(in[x * 2] | in[x * 2 + 1] << 8)
                                             : c.u32(std::size_t(in - c.data.data()) + x * 4);
-                out[0] = h.red.get(p, 0), out[1] = h.green.get(p, 0), out[2] = h.blue.get(p, 0);
-                out[3] = h.alpha.get(p, 255);
+                const std::uint8_t px[4] = {h.red.get(p, 0), h.green.get(p, 0), h.blue.get(p, 0),
+                                            h.alpha.get(p, 255)};
+                ComposeOverWhite(px, out, 1);
             }
         }
     }
-    // The fourth byte of plain 32-bit rows is meant to be unused; many writers
-    // leave it 0. It counts as alpha only when some pixel sets it.
-    if (h.bpp == 32 && h.compression == kRgb && !anyAlpha)
-        for (std::size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
 }
 
-// RLE4/RLE8: pixels the stream skips stay transparent.
-void ReadRle(const Cursor& c, const Header& h, std::vector<std::uint8_t>& rgba) {
+// RLE4/RLE8: pixels the stream skips stay transparent, so white.
+void ReadRle(const Cursor& c, const Header& h, Bitmap& picture) {
     if (h.height < 0) throw PictureError("compressed bitmaps are stored bottom-up");
     const std::int64_t w = h.width, rows = h.height;
-    std::fill(rgba.begin(), rgba.end(), 0);
+    std::fill(picture.pixels.begin(), picture.pixels.end(), 0xFF);
     auto put = [&](std::int64_t x, std::int64_t row, unsigned index) {
         if (x < 0 || x >= w || row < 0 || row >= rows) return;
-        std::uint8_t* out = rgba.data() + std::size_t((rows - 1 - row) * w + x) * 4;
+        std::uint8_t* out = picture.row(int(rows - 1 - row)) + std::size_t(x) * 3;
         std::memcpy(out, &h.palette[(index & 0xFF) * 3], 3);
-        out[3] = 255;
     };
     const bool four = h.compression == kRle4;
     std::size_t pos = h.pixelOffset;
@@ -217,16 +224,13 @@ void ReadRle(const Cursor& c, const Header& h, std::vector<std::uint8_t>& rgba) 
 DecodedPicture DecodeBmp(ByteSpan data) {
     const Cursor c{data};
     const Header h = ReadHeader(c);
-    const std::size_t w = std::size_t(h.width);
     const std::size_t rows = std::size_t(h.height < 0 ? -h.height : h.height);
-    std::vector<std::uint8_t> rgba(w * rows * 4);
-    if (h.compression == kRle4 || h.compression == kRle8)
-        ReadRle(c, h, rgba);
-    else
-        ReadPlain(c, h, rgba);
     DecodedPicture picture;
-    picture.bitmap = Bitmap(int(w), int(rows));
-    ComposeOverWhite(rgba.data(), picture.bitmap.pixels.data(), w * rows);
+    picture.bitmap = Bitmap(int(h.width), int(rows));
+    if (h.compression == kRle4 || h.compression == kRle8)
+        ReadRle(c, h, picture.bitmap);
+    else
+        ReadPlain(c, h, picture.bitmap);
     return picture;
 }
 

@@ -16,7 +16,8 @@
 
 namespace lumetra {
 
-class Application;
+class Language;
+class MemoryBudget;
 class Project;
 
 struct ShowSize {
@@ -32,22 +33,25 @@ std::int32_t TargetWidth(const Project& project, std::size_t slide);
 std::int32_t TargetHeight(const Project& project, std::size_t slide);
 
 // Converts slide `slide` into folder/outputName (outputName is chosen by the caller, e.g.
-// "Holiday.jpg"), replacing an existing file. A picture that cannot be decoded: Messages/ImgErr
-// (via app.MsgBox, flags 16, %1% = path), an empty file is written, the path is still returned.
-// An unsupported file type also gives an empty file, without a message. Write errors throw
+// "Holiday.jpg"), replacing an existing file (never writing through a link there). A picture
+// that cannot be decoded: Messages/ImgErr (error box, %1% = path), an empty file is written, the
+// path is still returned. An unsupported file type also gives an empty file, without a message.
+// So does a slide whose picture would be larger than any picture may be. Write errors throw
 // std::system_error.
-std::filesystem::path ConvertSlideImage(Application& app, std::size_t slide,
-                                        const std::filesystem::path& folder,
+std::filesystem::path ConvertSlideImage(const Project& project, Language& language,
+                                        std::size_t slide, const std::filesystem::path& folder,
                                         const std::string& outputName);
 
-// All slides, converted in parallel on all cores the process may use; progress(done) with the
-// number of slides done and any messages are delivered on the caller's thread in slide order, and
-// the first write error is thrown there. When two slides share an output name the later one's
-// picture is the one left in the file.
+// All slides, converted in parallel on all cores the process may use, the decoding of all of
+// them together within one memory budget (kConversionBudgetBytes unless one is given);
+// progress(done) with the number of slides done and any messages are delivered on the caller's
+// thread in slide order, and the first write error is thrown there. When two slides share an
+// output name the later one's picture is the one left in the file. A stop signal ends it with
+// StopRequested.
 std::vector<std::filesystem::path> ConvertSlideImages(
-    Application& app, const std::filesystem::path& folder,
+    const Project& project, Language& language, const std::filesystem::path& folder,
     const std::vector<std::string>& outputNames,
-    const std::function<void(std::size_t done)>& progress);
+    const std::function<void(std::size_t done)>& progress, MemoryBudget* budget = nullptr);
 
 // Output name of a source file by the plain rule: file name with its extension replaced by ".jpg".
 std::string PlainOutputName(const std::string& sourcePath);

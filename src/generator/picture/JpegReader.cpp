@@ -74,8 +74,8 @@ JpegReader::JpegReader(ByteSpan data) : state_(std::make_unique<State>()) {
     JOCTET* icc = nullptr;
     unsigned int iccLength = 0;
     if (jpeg_read_icc_profile(&c, &icc, &iccLength) && icc) {
+        const std::unique_ptr<JOCTET, void (*)(void*)> owned(icc, &std::free);
         icc_.assign(icc, icc + iccLength);
-        std::free(icc);
     }
 }
 
@@ -86,6 +86,9 @@ int JpegReader::storedWidth() const {
 }
 int JpegReader::storedHeight() const {
     return int(state_->cinfo.image_height);
+}
+bool JpegReader::progressive() const {
+    return state_->cinfo.progressive_mode != 0;
 }
 int JpegReader::width() const {
     return int(state_->cinfo.output_width);

@@ -22,6 +22,8 @@ class JpegReader {
     int storedWidth() const;
     int storedHeight() const;
     int orientation() const { return orientation_; }
+    // Progressive files hold every coefficient of the picture while decoding.
+    bool progressive() const;
     const std::vector<std::uint8_t>& iccProfile() const { return icc_; }
 
     // Starts decoding at 1/scaleDenom of the stored size (1, 2, 4 or 8).

@@ -1,12 +1,16 @@
 #include "generator/picture/PictureReading.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
+#include "app/StopRequest.h"
 #include "generator/picture/ColorProfile.h"
 #include "generator/picture/DecodeLimits.h"
 #include "generator/picture/FileBytes.h"
 #include "generator/picture/JpegReader.h"
 #include "generator/picture/JpegWriter.h"
+#include "generator/picture/MemoryBudget.h"
 #include "generator/picture/Orientation.h"
 #include "generator/picture/PictureError.h"
 #include "generator/picture/PngReader.h"
@@ -76,6 +80,7 @@ void Stream(Reader& reader, const std::vector<std::uint8_t>& icc, int tw, int th
     Resample(
         width, reader.height(), tw, th,
         [&](std::uint8_t* out, std::size_t stride, int count) {
+            ThrowIfStopRequested();  // a large picture takes seconds; a stop need not wait
             reader.readRows(out, stride, count);
             if (converter)
                 for (int i = 0; i < count; ++i)
@@ -106,29 +111,30 @@ PictureHeader ReadUprightSize(PictureFormat format, ByteSpan data) {
     return h;
 }
 
-std::vector<std::uint8_t> ConvertToJpeg(const std::string& file, int tw, int th) {
-    const PictureFormat format = SupportedFormat(file);
-    const FileBytes content(file);
-    JpegWriter writer(tw, th);
-    const RowWriter write = [&](const std::uint8_t* row) { writer.writeRow(row); };
+namespace {
 
-    // Pictures that need no turning stream from the decoder through the
-    // resampler into the encoder, a few rows at a time.
-    if (format == PictureFormat::Jpeg) {
-        JpegReader reader(content.bytes());
-        if (reader.orientation() == 1) {
-            reader.start(1);
-            Stream(reader, reader.iccProfile(), tw, th, write);
-            return writer.finish();
-        }
-    }
-    if (format == PictureFormat::Png) {
-        PngReader reader(content.bytes());
-        Stream(reader, reader.iccProfile(), tw, th, write);
-        return writer.finish();
-    }
-    // Others are decoded whole; turned ones are read upright from the stored pixels.
-    DecodedPicture picture = DecodePicture(format, content.bytes());
+constexpr std::uint64_t kStreamedRows = 64;
+
+std::uint64_t Pixels(std::int64_t w, std::int64_t h) {
+    return std::uint64_t(std::max<std::int64_t>(w, 0)) *
+           std::uint64_t(std::max<std::int64_t>(h, 0));
+}
+
+// What resampling and encoding into tw x th hold: a band of rows and the
+// compressed file, about a byte a pixel.
+std::uint64_t OutputFootprint(int tw, int th) {
+    return Pixels(tw, th) + Pixels(tw, kStreamedRows) * 4;
+}
+
+void CheckOutputSize(int tw, int th) {
+    if (tw < 1 || th < 1 || tw > kMaxJpegSide || th > kMaxJpegSide ||
+        Pixels(tw, th) > gPixelLimit.load(std::memory_order_relaxed))
+        throw PictureError("the show's picture would be too large");
+}
+
+// Decodes the whole picture and streams it upright through the resampler.
+void ConvertWhole(PictureFormat format, ByteSpan data, int tw, int th, const RowWriter& write) {
+    DecodedPicture picture = DecodePicture(format, data);
     if (auto converter = SrgbConverter::For(picture.iccProfile))
         converter->convert(picture.bitmap.pixels.data(),
                            std::size_t(picture.bitmap.width) * picture.bitmap.height);
@@ -136,10 +142,69 @@ std::vector<std::uint8_t> ConvertToJpeg(const std::string& file, int tw, int th)
     Resample(
         rows.width(), rows.height(), tw, th,
         [&](std::uint8_t* out, std::size_t stride, int count) {
+            ThrowIfStopRequested();
             rows.readRows(out, stride, count);
         },
         write);
-    return writer.finish();
+}
+
+// Bytes a decoder of a whole picture of w x h holds at its peak, per format.
+std::uint64_t WholeDecodeFootprint(PictureFormat format, const PictureHeader& h) {
+    const unsigned bytesPerPixel = format == PictureFormat::Tiff ? 4 : 3;
+    return Pixels(h.width, h.height) * bytesPerPixel;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> ConvertPictureToJpeg(PictureFormat format, ByteSpan data, int tw, int th,
+                                               MemoryBudget* budget) {
+    CheckOutputSize(tw, th);
+    MemoryBudget::Reservation reservation;
+    const auto reserve = [&](std::uint64_t decoding) {
+        // The file's bytes count too: uncompressed bitmaps are as large as their pixels.
+        if (budget) reservation = budget->reserve(data.size() + decoding + OutputFootprint(tw, th));
+    };
+    std::unique_ptr<JpegWriter> writer;
+    const RowWriter write = [&](const std::uint8_t* row) { writer->writeRow(row); };
+
+    // Pictures that need no turning stream from the decoder through the
+    // resampler into the encoder, a few rows at a time.
+    if (format == PictureFormat::Jpeg) {
+        JpegReader reader(data);
+        const std::uint64_t stored = Pixels(reader.storedWidth(), reader.storedHeight());
+        // A progressive file keeps all its coefficients, up to 6 bytes a pixel.
+        const std::uint64_t coefficients = reader.progressive() ? stored * 6 : 0;
+        if (reader.orientation() == 1) {
+            reserve(coefficients + Pixels(reader.storedWidth(), kStreamedRows) * 3);
+            writer = std::make_unique<JpegWriter>(tw, th);
+            reader.start(1);
+            Stream(reader, reader.iccProfile(), tw, th, write);
+            return writer->finish();
+        }
+        reserve(coefficients + stored * 3);
+    } else if (format == PictureFormat::Png) {
+        const PictureHeader h = ReadPngHeader(data);
+        // Interlaced files are decoded whole (four bytes a pixel), the others stream.
+        const bool interlaced = data[28] != 0;
+        reserve(interlaced ? Pixels(h.width, h.height) * 4 : Pixels(h.width, kStreamedRows) * 4);
+        writer = std::make_unique<JpegWriter>(tw, th);
+        PngReader reader(data);
+        Stream(reader, reader.iccProfile(), tw, th, write);
+        return writer->finish();
+    } else {
+        reserve(WholeDecodeFootprint(format, StoredHeader(format, data)));
+    }
+    // Others are decoded whole; turned ones are read upright from the stored pixels.
+    writer = std::make_unique<JpegWriter>(tw, th);
+    ConvertWhole(format, data, tw, th, write);
+    return writer->finish();
+}
+
+std::vector<std::uint8_t> ConvertToJpeg(const std::string& file, int tw, int th,
+                                        MemoryBudget* budget) {
+    const PictureFormat format = SupportedFormat(file);
+    const FileBytes content(file);
+    return ConvertPictureToJpeg(format, content.bytes(), tw, th, budget);
 }
 
 }  // namespace lumetra

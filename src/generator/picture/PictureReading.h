@@ -19,8 +19,16 @@ Bitmap Finish(DecodedPicture picture);
 // Upright size from the header alone (JPEG, PNG, TIFF) or a full decode.
 PictureHeader ReadUprightSize(PictureFormat format, ByteSpan data);
 
-// Converts a picture file into a JPEG file's bytes of tw x th pixels,
-// streaming where it can. Throws PictureError when it cannot be decoded.
-std::vector<std::uint8_t> ConvertToJpeg(const std::string& file, int tw, int th);
+class MemoryBudget;
+
+// Converts a picture into a JPEG file's bytes of tw x th pixels, streaming
+// where it can. With a budget, the decoding waits until its memory fits.
+// Throws PictureError when the picture cannot be decoded, or when tw x th is
+// beyond what a picture may be.
+std::vector<std::uint8_t> ConvertPictureToJpeg(PictureFormat format, ByteSpan data, int tw, int th,
+                                               MemoryBudget* budget = nullptr);
+// The same for a picture file.
+std::vector<std::uint8_t> ConvertToJpeg(const std::string& file, int tw, int th,
+                                        MemoryBudget* budget = nullptr);
 
 }  // namespace lumetra

@@ -100,8 +100,11 @@ DecodedPicture DecodeTiff(ByteSpan data) {
     picture.orientation = Orientation(tif.get());
     // Ask for the stored order so that all eight orientations are handled in one place.
     image.req_orientation = image.orientation;
-    std::vector<std::uint32_t> raster(std::size_t(w) * h);
-    if (!TIFFRGBAImageGet(&image, raster.data(), w, h)) throw PictureError("TIFF data is damaged");
+    // The RGBA raster becomes the RGB picture in place, so the picture never
+    // exists twice.
+    std::vector<std::uint8_t> pixels(std::size_t(w) * h * 4);
+    if (!TIFFRGBAImageGet(&image, reinterpret_cast<std::uint32_t*>(pixels.data()), w, h))
+        throw PictureError("TIFF data is damaged");
 
     std::uint32_t iccLength = 0;
     void* icc = nullptr;
@@ -111,14 +114,19 @@ DecodedPicture DecodeTiff(ByteSpan data) {
     }
 
     // Alpha in the raster is premultiplied: a pixel over white gains 255 - alpha.
-    picture.bitmap = Bitmap(int(w), int(h));
-    std::uint8_t* out = picture.bitmap.pixels.data();
-    for (const std::uint32_t p : raster) {
+    // Each RGB pixel lands at or before the RGBA pixel it comes from.
+    const std::size_t count = std::size_t(w) * h;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t p;
+        std::memcpy(&p, pixels.data() + i * 4, 4);
         const std::uint8_t px[4] = {std::uint8_t(TIFFGetR(p)), std::uint8_t(TIFFGetG(p)),
                                     std::uint8_t(TIFFGetB(p)), std::uint8_t(TIFFGetA(p))};
-        ComposePremultipliedOverWhite(px, out, 1);
-        out += 3;
+        ComposePremultipliedOverWhite(px, pixels.data() + i * 3, 1);
     }
+    pixels.resize(count * 3);
+    picture.bitmap.width = int(w);
+    picture.bitmap.height = int(h);
+    picture.bitmap.pixels = std::move(pixels);
     return picture;
 }
 

@@ -52,7 +52,7 @@ TEST_F(ConversionTest, WritesTheResampledPictureAsJpeg) {
     const Bitmap source = test::PatternBitmap(300, 200);
     addSlide("Holiday.png", test::MakePngRgb(source), 300, 200);
     fit("150", "150");
-    const fs::path path = ConvertSlideImage(app, 0, out, "Holiday.jpg");
+    const fs::path path = ConvertSlideImage(app.project, app.language, 0, out, "Holiday.jpg");
     EXPECT_EQ(path, out / "Holiday.jpg");
     const test::Bytes jpeg = test::ReadBytes(path);
     // Baseline (SOF0), not progressive.
@@ -76,18 +76,20 @@ TEST_F(ConversionTest, FailureRules) {
     addSlide("layers.psd", {1, 2, 3}, 105, 105);
     test::WriteBytes(out / "bad.jpg", {1, 2, 3, 4});  // replaced, not appended to
 
-    EXPECT_EQ(ConvertSlideImage(app, 0, out, "bad.jpg"), out / "bad.jpg");
+    EXPECT_EQ(ConvertSlideImage(app.project, app.language, 0, out, "bad.jpg"), out / "bad.jpg");
     EXPECT_EQ(fs::file_size(out / "bad.jpg"), 0u);
     ASSERT_EQ(services.texts(), std::vector<std::string>{"Cannot open " + bad + "."});
     EXPECT_EQ(services.messages[0].flags, 16);
 
     // An unsupported type yields an empty file without a message.
-    EXPECT_EQ(ConvertSlideImage(app, 1, out, "layers.jpg"), out / "layers.jpg");
+    EXPECT_EQ(ConvertSlideImage(app.project, app.language, 1, out, "layers.jpg"),
+              out / "layers.jpg");
     EXPECT_EQ(fs::file_size(out / "layers.jpg"), 0u);
     EXPECT_EQ(services.messages.size(), 1u);
 
     // A folder that does not exist is a write error for the caller.
-    EXPECT_THROW(ConvertSlideImage(app, 0, dir / "nowhere", "bad.jpg"), std::system_error);
+    EXPECT_THROW(ConvertSlideImage(app.project, app.language, 0, dir / "nowhere", "bad.jpg"),
+                 std::system_error);
 }
 
 TEST_F(ConversionTest, ParallelConversionKeepsSlideOrder) {
@@ -105,15 +107,16 @@ TEST_F(ConversionTest, ParallelConversionKeepsSlideOrder) {
     app.project.MaxImgWidth = 320, app.project.MaxImgHeight = 300;
 
     std::vector<std::size_t> progress;
-    const auto paths = ConvertSlideImages(app, out, names, [&](std::size_t done) {
-        // Each message is shown before the progress of its slide.
-        progress.push_back(done);
-        EXPECT_EQ(services.messages.size(), done <= 1   ? 0u
-                                            : done <= 3 ? 1u
-                                            : done <= 5 ? 2u
-                                            : done <= 6 ? 3u
-                                                        : 4u);
-    });
+    const auto paths =
+        ConvertSlideImages(app.project, app.language, out, names, [&](std::size_t done) {
+            // Each message is shown before the progress of its slide.
+            progress.push_back(done);
+            EXPECT_EQ(services.messages.size(), done <= 1   ? 0u
+                                                : done <= 3 ? 1u
+                                                : done <= 5 ? 2u
+                                                : done <= 6 ? 3u
+                                                            : 4u);
+        });
     EXPECT_EQ(progress, (std::vector<std::size_t>{1, 2, 3, 4, 5, 6, 7}));
     ASSERT_EQ(paths.size(), names.size());
     for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(paths[i], out / names[i]);
@@ -131,8 +134,9 @@ TEST_F(ConversionTest, ParallelConversionKeepsSlideOrder) {
 TEST_F(ConversionTest, ParallelWriteErrorReachesTheCaller) {
     addSlide("a.png", test::MakePngRgb(test::PatternBitmap(32, 32)), 32, 32);
     addSlide("b.png", test::MakePngRgb(test::PatternBitmap(32, 32)), 32, 32);
-    EXPECT_THROW(ConvertSlideImages(app, dir / "missing", {"a.jpg", "b.jpg"}, nullptr),
-                 std::system_error);
+    EXPECT_THROW(
+        ConvertSlideImages(app.project, app.language, dir / "missing", {"a.jpg", "b.jpg"}, nullptr),
+        std::system_error);
 }
 
 }  // namespace

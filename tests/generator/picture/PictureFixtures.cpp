@@ -86,6 +86,7 @@ Bytes MakeJpeg(const Bitmap& bitmap, const JpegOptions& options) {
     c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, options.quality, TRUE);
+    if (options.progressive) jpeg_simple_progression(&c);
     jpeg_start_compress(&c, TRUE);
     if (options.orientation) {
         const Bytes exif = ExifWithOrientation(options.orientation);
@@ -102,6 +103,27 @@ Bytes MakeJpeg(const Bitmap& bitmap, const JpegOptions& options) {
     jpeg_destroy_compress(&c);
     std::free(buffer);
     return out;
+}
+
+Bytes MakeBmp24(const Bitmap& bitmap) {
+    const std::size_t rowBytes = (std::size_t(bitmap.width) * 3 + 3) / 4 * 4;
+    const std::uint32_t offset = 54;
+    const auto size = std::uint32_t(rowBytes * std::size_t(bitmap.height));
+    Bytes b = {'B', 'M'};
+    const auto put = [&](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) b.push_back(std::uint8_t(v >> (8 * i)));
+    };
+    put(offset + size, 4), put(0, 4), put(offset, 4);
+    put(40, 4), put(std::uint32_t(bitmap.width), 4), put(std::uint32_t(bitmap.height), 4);
+    put(1, 2), put(24, 2), put(0, 4), put(size, 4), put(2835, 4), put(2835, 4), put(0, 4),
+        put(0, 4);
+    for (int y = bitmap.height - 1; y >= 0; --y) {
+        const std::uint8_t* row = bitmap.row(y);
+        for (int x = 0; x < bitmap.width; ++x)
+            b.insert(b.end(), {row[3 * x + 2], row[3 * x + 1], row[3 * x]});
+        b.resize(b.size() + rowBytes - std::size_t(bitmap.width) * 3, 0);
+    }
+    return b;
 }
 
 Bytes MakePng(int width, int height, const Bytes& rgba) {
@@ -186,6 +208,22 @@ Bytes MakeTiff(const Bitmap& bitmap, const TiffOptions& options) {
     Bytes out = ReadBytes(name);
     std::remove(name);
     return out;
+}
+
+void WriteFlatTiff(const std::filesystem::path& path, int width, int height) {
+    TIFF* t = TIFFOpen(path.c_str(), "w");
+    if (!t) throw std::runtime_error("cannot write " + path.string());
+    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, std::uint32_t(width));
+    TIFFSetField(t, TIFFTAG_IMAGELENGTH, std::uint32_t(height));
+    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_PACKBITS);
+    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, std::uint32_t(256));
+    Bytes row(std::size_t(width) * 3, 0xFF);
+    for (int y = 0; y < height; ++y) TIFFWriteScanline(t, row.data(), std::uint32_t(y), 0);
+    TIFFClose(t);
 }
 
 namespace {

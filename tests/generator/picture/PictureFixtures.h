@@ -26,6 +26,7 @@ struct JpegOptions {
     int quality = 95;
     int orientation = 0;  // 0: no EXIF block
     Bytes icc;
+    bool progressive = false;
 };
 Bytes MakeJpeg(const Bitmap& bitmap, const JpegOptions& options = {});
 
@@ -45,6 +46,13 @@ Bytes MakeTiff(const Bitmap& bitmap, const TiffOptions& options = {});
 // A GIF of indexed pixels with the given palette (RGB triples); `transparent` or -1.
 Bytes MakeGif(int width, int height, const Bytes& indices, const Bytes& palette,
               int transparent = -1);
+
+// A white TIFF of width x height, PackBits-compressed, written to path
+// without ever holding the picture in memory.
+void WriteFlatTiff(const std::filesystem::path& path, int width, int height);
+
+// A 24-bit bottom-up Windows bitmap.
+Bytes MakeBmp24(const Bitmap& bitmap);
 
 // An ICC profile of a wide-gamut RGB space (Adobe RGB 1998 primaries).
 Bytes WideGamutProfile();
