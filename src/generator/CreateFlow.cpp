@@ -4,14 +4,25 @@
 #include <numeric>
 
 #include "app/Application.h"
+#include "generator/PictureBridge.h"
 #include "generator/ShowNames.h"
 
 namespace lumetra {
 
 namespace fs = std::filesystem;
 
-void ComputeImageExtents(Project& project) {
+void MeasureUnknownSizes(Project& project, const ImageSizeReader& measure) {
+    for (recImgItems& slide : project.ImgItems) {
+        if (slide.ImgWidth >= 1 && slide.ImgHeight >= 1) continue;
+        int height = 0, width = 0;
+        if (!measure(slide.FileName, height, width)) height = width = 0;
+        slide.ImgHeight = height, slide.ImgWidth = width;
+    }
+}
+
+void ComputeImageExtents(Project& project, const ImageSizeReader& measure) {
     if (project.ImgItems.empty()) return;
+    MeasureUnknownSizes(project, measure);
     const recImgItems& first = project.ImgItems.front();
     project.MaxImgWidth = project.MinImgWidth = first.ImgWidth;
     project.MaxImgHeight = project.MinImgHeight = first.ImgHeight;

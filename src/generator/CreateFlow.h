@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "generator/PictureBridge.h"
 #include "generator/ShowDocuments.h"
 #include "generator/ShowFolder.h"
 #include "generator/ShowRandom.h"
@@ -15,9 +16,14 @@ namespace lumetra {
 class Application;
 class Project;
 
+// Slides whose stored size has a side below 1 (a damaged or hand-made
+// project file) get the size measured from their picture instead.
+void MeasureUnknownSizes(Project& project, const ImageSizeReader& measure);
+
 // Largest and smallest width and height over all slides, each taken
-// separately. Needs at least one slide (nothing changes without).
-void ComputeImageExtents(Project& project);
+// separately, after measuring the unknown sizes. Needs at least one slide
+// (nothing changes without).
+void ComputeImageExtents(Project& project, const ImageSizeReader& measure = PictureSizeReader());
 
 // A new random order of the slide indices in SlideOrder.
 void ShuffleSlideOrder(Project& project, const RandomInt& random = ShowRandom());

@@ -1,24 +1,17 @@
 #include "generator/MusicFiles.h"
 
+#include <system_error>
+
 #include "app/Application.h"
+#include "app/FileOps.h"
+#include "app/ReplaceFile.h"
 #include "app/Services.h"
-#include "generator/FileCopy.h"
+#include "generator/ShowNames.h"
 #include "generator/XorScramble.h"
 
 namespace lumetra {
 
 namespace fs = std::filesystem;
-
-std::string MusicFileName(const ShowSettings& settings) {
-    switch (settings.audioMode) {
-        case AudioMode::Library:
-            return kLibraryMusicFile;
-        case AudioMode::OwnFile:
-            return fs::path(settings.AudioFile).filename().string();
-        default:
-            return "";
-    }
-}
 
 namespace {
 
@@ -27,30 +20,37 @@ bool ReportCopyFailure(Application& app, const std::string& name) {
     return false;
 }
 
+// The library file, unscrambled in memory and written in one piece, so a
+// failure leaves no half-decoded file to play as noise.
+void CopyLibraryMusic(const fs::path& source, const fs::path& destination) {
+    std::string bytes = ReadWholeFile(source);
+    XorScrambleBytes(kMusicKey, bytes.data(), bytes.size());
+    ReplaceFileWith(destination, bytes);
+}
+
 }  // namespace
 
 bool CopyShowMusic(Application& app, const fs::path& folder, fs::path& target) {
     const ShowSettings& settings = app.project.Settings;
-    const std::string name = MusicFileName(settings);
+    const std::string name = MusicOutputName(app.project);
     target.clear();
     if (name.empty()) return true;
     const fs::path destination = folder / name;
-    if (settings.audioMode == AudioMode::Library) {
-        const fs::path source = app.dataFolder() / "audio" / (settings.MusicTitle + ".ravoz");
-        // A failed copy must not leave an older file to be "decoded" into noise.
-        if (!CopyFileReplacing(source, destination) || !XorScrambleFile(destination)) {
-            std::error_code ignored;
-            fs::remove(destination, ignored);
-            return ReportCopyFailure(app, name);
-        }
-    } else {
+    if (settings.audioMode == AudioMode::OwnFile) {
         std::error_code error;
         if (!fs::is_regular_file(settings.AudioFile, error)) {
             app.Message(lang::messages::kAudioDoesntExist, mb::kError, {settings.AudioFile});
             return false;
         }
-        if (!CopyFileReplacing(settings.AudioFile, destination))
-            return ReportCopyFailure(app, name);
+    }
+    try {
+        if (settings.audioMode == AudioMode::Library)
+            CopyLibraryMusic(app.dataFolder() / "audio" / (settings.MusicTitle + ".ravoz"),
+                             destination);
+        else
+            ReplaceFileWithCopy(settings.AudioFile, destination);
+    } catch (const std::system_error&) {
+        return ReportCopyFailure(app, name);
     }
     target = destination;
     return true;

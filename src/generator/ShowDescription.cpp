@@ -148,7 +148,7 @@ ShowContext MakeContext(Application& app, int W, int H, const std::string& urlPr
 
 void AddMusic(Application& app, const std::string& addressPrefix, XmlElement& root) {
     const ShowSettings& settings = app.project.Settings;
-    const std::string name = MusicFileName(settings);
+    const std::string name = MusicOutputName(app.project);
     if (name.empty()) return;
     root.Append("music")
         .Set("url", addressPrefix + name)
@@ -167,7 +167,7 @@ std::string BuildSlideshowXML(Application& app, int W, int H, const std::string&
     XmlElement root("slideshow");
     XmlElement& control = root.Append("control");
     control.Set("bar_visible", project.Settings.NavBar ? "auto" : "off");
-    const bool music = !MusicFileName(project.Settings).empty();
+    const bool music = !MusicOutputName(project).empty();
     if (music) control.Set("volume_visible", "true");
     if (project.ImgItems.empty()) return SerializeXmlDocument(root);
 

@@ -2,9 +2,11 @@
 
 #include <cctype>
 #include <filesystem>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/Application.h"
+#include "generator/MusicFiles.h"
 #include "generator/picture/ImagePreparation.h"
 
 namespace lumetra {
@@ -71,27 +73,76 @@ std::string DataFolderName(Application& app) {
            app.GetLangString(lang::gui::kDataDirName);
 }
 
-std::string UsualOutputName(std::string_view sourcePath) {
-    return PlainOutputName(std::string(sourcePath));
+std::string AddressSafeFileName(std::string_view name) {
+    std::string safe(name);
+    for (char& c : safe) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F || c == '#' || c == '?' || c == '%' || c == '\\') c = '-';
+    }
+    return safe;
 }
+
+std::string UsualOutputName(std::string_view sourcePath) {
+    return AddressSafeFileName(PlainOutputName(std::string(sourcePath)));
+}
+
+namespace {
+
+// Hands out names no earlier caller got, letter case aside: the name itself,
+// else "<stem>-2<ext>", "<stem>-3<ext>", … Each stem remembers where its
+// search stopped, so many equal names cost no more than different ones.
+class DistinctNames {
+  public:
+    void take(const std::string& name) { taken_.insert(Lower(name)); }
+
+    std::string distinct(std::string name) {
+        if (!taken_.count(Lower(name))) {
+            take(name);
+            return name;
+        }
+        const std::size_t dot = name.find_last_of('.');
+        const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+        const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
+        int& n = next_[Lower(name)];
+        if (n < 2) n = 2;
+        for (;; ++n) {
+            std::string candidate = stem + "-" + std::to_string(n) + ext;
+            if (!taken_.count(Lower(candidate))) {
+                take(candidate);
+                return candidate;
+            }
+        }
+    }
+
+  private:
+    std::unordered_set<std::string> taken_;
+    std::unordered_map<std::string, int> next_;
+};
+
+}  // namespace
 
 std::vector<std::string> SlideOutputNames(const ImgItemList& slides) {
     std::vector<std::string> names;
-    std::unordered_set<std::string> taken;
+    DistinctNames distinct;
     names.reserve(slides.size());
-    for (const auto& slide : slides) {
-        std::string name = UsualOutputName(slide.FileName);
-        if (taken.count(Lower(name))) {
-            const std::string stem = name.substr(0, name.size() - 4);
-            for (int n = 2;; ++n) {
-                name = stem + "-" + std::to_string(n) + ".jpg";
-                if (!taken.count(Lower(name))) break;
-            }
-        }
-        taken.insert(Lower(name));
-        names.push_back(std::move(name));
-    }
+    for (const auto& slide : slides)
+        names.push_back(distinct.distinct(UsualOutputName(slide.FileName)));
     return names;
+}
+
+std::string MusicOutputName(const Project& project) {
+    const ShowSettings& settings = project.Settings;
+    if (settings.audioMode == AudioMode::Library) return kLibraryMusicFile;
+    if (settings.audioMode != AudioMode::OwnFile) return "";
+    const std::string own = std::filesystem::path(settings.AudioFile).filename().string();
+    if (own.empty()) return "";
+    DistinctNames distinct;
+    for (const std::string& picture : SlideOutputNames(project.ImgItems)) distinct.take(picture);
+    const std::filesystem::path page(settings.OutputFile);
+    std::filesystem::path player = page.filename(), description = page.filename();
+    distinct.take(player.replace_extension(".js").string());
+    distinct.take(description.replace_extension(".xml").string());
+    return distinct.distinct(AddressSafeFileName(own));
 }
 
 }  // namespace lumetra

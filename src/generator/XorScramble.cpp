@@ -63,20 +63,26 @@ bool XorScrambleFile(std::string_view key, const std::filesystem::path& file) {
     // runs on across block boundaries.
     std::array<char, 64 * 1024> buffer;
     off_t offset = 0;
-    std::size_t keyPos = 0;
     for (;;) {
         ssize_t n = readSome(handle.get(), buffer.data(), buffer.size(), offset);
         if (n < 0) return false;
         if (n == 0) break;
-        for (ssize_t i = 0; i < n; ++i) {
-            buffer[static_cast<std::size_t>(i)] ^= key[keyPos];
-            if (++keyPos == key.size()) keyPos = 0;
-        }
+        XorScrambleBytes(key, buffer.data(), static_cast<std::size_t>(n),
+                         static_cast<std::size_t>(offset));
         if (!writeAll(handle.get(), buffer.data(), static_cast<std::size_t>(n), offset))
             return false;
         offset += n;
     }
     return ::fsync(handle.get()) == 0 || errno == EINVAL;
+}
+
+void XorScrambleBytes(std::string_view key, char* data, std::size_t size, std::size_t offset) {
+    if (key.empty()) return;
+    std::size_t keyPos = offset % key.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        data[i] ^= key[keyPos];
+        if (++keyPos == key.size()) keyPos = 0;
+    }
 }
 
 bool XorScrambleFile(const std::filesystem::path& file) {

@@ -19,4 +19,8 @@ bool XorScrambleFile(std::string_view key, const std::filesystem::path& file);
 // The same with the music library key.
 bool XorScrambleFile(const std::filesystem::path& file);
 
+// XORs bytes held in memory the same way; `offset` is the position of data[0]
+// in the file, so a file can be done block by block.
+void XorScrambleBytes(std::string_view key, char* data, std::size_t size, std::size_t offset = 0);
+
 }  // namespace lumetra

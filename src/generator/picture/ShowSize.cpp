@@ -59,9 +59,11 @@ Fit SlideTarget(const Project& project, std::size_t slide) {
 
 ShowSize GetShowSize(const Project& project) {
     const ShowSettings& s = project.Settings;
-    if (s.FitImages && s.FitMode == 0) return {project.MinImgWidth, project.MinImgHeight};
+    // Extents come from sizes stored in project files, which may be anything.
+    if (s.FitImages && s.FitMode == 0)
+        return {ClampSide(project.MinImgWidth), ClampSide(project.MinImgHeight)};
     if (s.FitImages && s.FitMode == 2) return {ParseSide(s.FitWidth), ParseSide(s.FitHeight)};
-    return {project.MaxImgWidth, project.MaxImgHeight};
+    return {ClampSide(project.MaxImgWidth), ClampSide(project.MaxImgHeight)};
 }
 
 std::int32_t TargetWidth(const Project& project, std::size_t slide) {

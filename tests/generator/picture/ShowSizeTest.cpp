@@ -122,7 +122,24 @@ INSTANTIATE_TEST_SUITE_P(
                  "450",
                  {600, 450},
                  {{600, 450}, {600, 450}}},
-        SizeCase{"UnmeasuredSlideNotFitted", {{0, 0}}, false, 0, "600", "450", {0, 0}, {{1, 1}}}),
+        SizeCase{"UnmeasuredSlideNotFitted", {{0, 0}}, false, 0, "600", "450", {1, 1}, {{1, 1}}},
+        // Sizes from a hostile project file: the stage stays within 1 .. 65500.
+        SizeCase{"StoredSizesBeyondEveryLimit",
+                 {{-2147483647 - 1, 2147483647}},
+                 false,
+                 0,
+                 "1",
+                 "1",
+                 {1, 65500},
+                 {{1, 65500}}},
+        SizeCase{"SmallestOfHostileSizes",
+                 {{-5, 2147483647}, {7, 9}},
+                 true,
+                 0,
+                 "1",
+                 "1",
+                 {1, 9},
+                 {{1, 9}, {1, 1}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PlainOutputName, ReplacesOnlyTheExtension) {
