@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_set>
 
 #include "app/Application.h"
 #include "generator/PictureBridge.h"
@@ -57,9 +58,22 @@ std::string PreviewPlayerAddress(const fs::path& previewPage) {
            "?xml_source=" + description.replace_extension(".xml").string();
 }
 
+namespace {
+
+// OutputFile made usable, the project marked changed when that changed it.
+void UseUsableOutputFile(Application& app, const std::string& outputFile) {
+    Project& project = app.project;
+    if (outputFile == project.Settings.OutputFile) return;
+    project.Settings.OutputFile = outputFile;
+    project.SetModified(true);
+}
+
+}  // namespace
+
 bool BuildPreview(Application& app, const fs::path& tempFolder, const BuildHooks& hooks,
                   const PreviewPanel& panel, PlayerPlacement* placement, const RandomInt& random) {
     Project& project = app.project;
+    UseUsableOutputFile(app, UsableOutputFile(app, project.Settings.OutputFile));
     if (project.Settings.RandomOrder) ShuffleSlideOrder(project, random);
     fs::create_directories(tempFolder);
     const fs::path page = PreviewPagePath(project, tempFolder);
@@ -72,20 +86,56 @@ bool BuildPreview(Application& app, const fs::path& tempFolder, const BuildHooks
     return built;
 }
 
-std::string CreatedOutputFile(const std::string& outputFile) {
-    return (fs::path(outputFile).parent_path() / (SafeShowName(outputFile) + ".html")).string();
+std::string UsableOutputFile(Application& app, const std::string& outputFile) {
+    if (!SafeShowName(outputFile).empty()) return outputFile;
+    // A path ending in "/" names a folder: the show goes into it.
+    const fs::path folder = !outputFile.empty() && outputFile.back() == '/'
+                                ? fs::path(outputFile)
+                                : fs::path(outputFile).parent_path();
+    return (folder / (app.GetLangString(lang::gui::kDefaultShowName) + ".html"))
+        .lexically_normal()
+        .string();
 }
 
-bool CreateShow(Application& app) {
-    Project& project = app.project;
-    const std::string renamed = CreatedOutputFile(project.Settings.OutputFile);
-    if (renamed != project.Settings.OutputFile) {
-        project.Settings.OutputFile = renamed;
-        project.SetModified(true);
+std::string CreatedOutputFile(Application& app, const std::string& outputFile) {
+    const std::string usable = UsableOutputFile(app, outputFile);
+    return (fs::path(usable).parent_path() / (SafeShowName(usable) + ".html")).string();
+}
+
+fs::path CreatedDataFolder(Application& app) {
+    const fs::path page = CreatedOutputFile(app, app.project.Settings.OutputFile);
+    return page.parent_path() /
+           (SafeShowName(page.string()) + app.GetLangString(lang::gui::kDataDirName));
+}
+
+namespace {
+
+// The slides whose prepared picture is empty: the preview could not read them.
+std::vector<std::string> UnreadablePictures(const Project& project) {
+    std::vector<std::string> unreadable;
+    std::unordered_set<std::string> named;
+    const std::size_t count = std::min(project.TempFiles.size(), project.ImgItems.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        std::error_code error;
+        if (fs::file_size(project.TempFiles[i].FileName, error) != 0 || error) continue;
+        const std::string& source = project.ImgItems[i].FileName;
+        if (named.insert(source).second) unreadable.push_back(source);
     }
+    return unreadable;
+}
+
+}  // namespace
+
+CreateResult CreateShow(Application& app) {
+    Project& project = app.project;
+    UseUsableOutputFile(app, CreatedOutputFile(app, project.Settings.OutputFile));
+    const std::string page = project.Settings.OutputFile;
     project.FTPItems.clear();
-    return BuildShowFolder(app, renamed, ShowMode::Output) &&
-           WriteShowDocuments(app, renamed, ShowMode::Output, "");
+    CreateResult result;
+    result.unreadablePictures = UnreadablePictures(project);
+    result.created = BuildShowFolder(app, page, ShowMode::Output) &&
+                     WriteShowDocuments(app, page, ShowMode::Output, "");
+    return result;
 }
 
 }  // namespace lumetra

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "generator/PictureBridge.h"
 #include "generator/ShowDocuments.h"
@@ -44,12 +45,28 @@ bool BuildPreview(Application& app, const std::filesystem::path& tempFolder,
                   const BuildHooks& hooks = {}, const PreviewPanel& panel = {},
                   PlayerPlacement* placement = nullptr, const RandomInt& random = ShowRandom());
 
-// OutputFile's folder + SafeShowName + ".html".
-std::string CreatedOutputFile(const std::string& outputFile);
+// outputFile itself, unless its safe show name is empty (".html", a folder
+// given as "out/"): then the default show name (GUI/DefaultShowName) + ".html"
+// in its folder.
+std::string UsableOutputFile(Application& app, const std::string& outputFile);
+
+// OutputFile's folder + SafeShowName + ".html" (of UsableOutputFile).
+std::string CreatedOutputFile(Application& app, const std::string& outputFile);
+
+// The data folder of the show that Create writes for OutputFile.
+std::filesystem::path CreatedDataFolder(Application& app);
+
+struct CreateResult {
+    bool created = false;
+    // Sources whose picture could not be read (an empty file stands in for
+    // it in the show), each once, in slide order.
+    std::vector<std::string> unreadablePictures;
+    explicit operator bool() const { return created; }
+};
 
 // Create: OutputFile renamed to the safe show name, FTPItems emptied, the
 // show folder built from the last preview and its documents written. No new
 // random order or effects are drawn: the show plays like the last preview.
-bool CreateShow(Application& app);
+CreateResult CreateShow(Application& app);
 
 }  // namespace lumetra

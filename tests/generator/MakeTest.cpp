@@ -1,71 +1,18 @@
 // lumetra-make from the outside: a folder or a project in, a complete show
 // out, with its exit statuses, in a home of its own.
 
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-#include <unistd.h>
-#include <cstdio>
-#include <filesystem>
-
-#include "ShowFixture.h"
+#include "MakeFixture.h"
 #include "app/FileOps.h"
 #include "app/ProjectFile.h"
-#include "generator/picture/JpegWriter.h"
 
 namespace lumetra {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A small uncompressed 24-bit bitmap of one colour.
-std::string Bitmap(int width, int height, unsigned char shade) {
-    const int row = (width * 3 + 3) / 4 * 4;
-    const auto u32 = [](std::uint32_t v) {
-        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-    };
-    std::string bmp = "BM" + u32(54 + row * height) + u32(0) + u32(54);
-    bmp += u32(40) + u32(width) + u32(height) + std::string{1, 0, 24, 0} + u32(0) +
-           u32(row * height) + u32(2835) + u32(2835) + u32(0) + u32(0);
-    for (int y = 0; y < height; ++y) {
-        std::string line(row, '\0');
-        for (int x = 0; x < width; ++x) line[x * 3] = line[x * 3 + 1] = char(shade + x);
-        bmp += line;
-    }
-    return bmp;
-}
-
-struct MakeResult {
-    int status;
-    std::string out;
-};
-
-class MakeTest : public test::ShowFixture {
-  protected:
-    // Runs lumetra-make with a home, configuration and temporary folder below the test folder.
-    MakeResult make(const std::string& args) {
-        return shell(program() + args + " 2>'" + (dir / "stderr.txt").string() + "'");
-    }
-    // The program with its environment, ready for arguments.
-    std::string program() {
-        fs::create_directories(dir / "tmp");
-        return "env -u XDG_RUNTIME_DIR HOME='" + (dir / "home").string() + "' XDG_CONFIG_HOME='" +
-               (dir / "home/.config").string() + "' TMPDIR='" + (dir / "tmp").string() +
-               "' '" LUMETRA_MAKE_PROGRAM "' ";
-    }
-    MakeResult shell(const std::string& command) {
-        MakeResult run{-1, ""};
-        if (FILE* pipe = popen(command.c_str(), "r")) {
-            char buffer[512];
-            while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-            const int status = pclose(pipe);
-            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        return run;
-    }
-    std::string q(const fs::path& path) const { return "'" + path.string() + "'"; }
-    std::string errors() const { return dir.read("stderr.txt"); }
-};
+using test::Bitmap;
+using test::FlatJpeg;
+using test::MakeResult;
+using MakeTest = test::MakeFixture;
 
 TEST_F(MakeTest, FolderBecomesACompleteShow) {
     dir.write("pics/b.bmp", Bitmap(40, 30, 10));
@@ -158,15 +105,6 @@ TEST_F(MakeTest, ExitStatuses) {
         EXPECT_EQ(run.out, "") << c.args;
         EXPECT_FALSE(errors().empty()) << c.args;
     }
-}
-
-// A flat grey JPEG: small on disk, yet slow enough to decode and re-encode.
-std::string FlatJpeg(int width, int height) {
-    JpegWriter writer(width, height);
-    const std::vector<std::uint8_t> row(std::size_t(width) * 3, 128);
-    for (int y = 0; y < height; ++y) writer.writeRow(row.data());
-    const std::vector<std::uint8_t> bytes = writer.finish();
-    return {bytes.begin(), bytes.end()};
 }
 
 TEST_F(MakeTest, TerminationRemovesTheTemporaryFolder) {

@@ -190,3 +190,44 @@ TEST_F(ShowFolderTest, FailedLibraryMusicLeavesTheEarlierFileAsItWas) {
 
 }  // namespace
 }  // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+class ShowFolderNames : public ShowFolderTest {};
+
+// Own music named like a file of the show gets a name of its own; the player,
+// the description and the pictures stay what they are, in both folders.
+TEST_F(ShowFolderNames, OwnMusicNeverReplacesAFileOfTheShow) {
+    struct {
+        const char* music;
+        const char* copy;
+        const char* kept;  // the show's own file of that name
+    } cases[] = {
+        {"Mein-Urlaub.js", "Mein-Urlaub-2.js", "Mein-Urlaub.js"},
+        {"a.jpg", "a-3.jpg", "a.jpg"},
+        {"Mein-Urlaub.xml", "Mein-Urlaub-2.xml", "Mein-Urlaub.xml"},
+        {"song #1?.mp3", "song -1-.mp3", nullptr},
+    };
+    app.project.Settings.OutputFile = (dir / "out/Mein-Urlaub.html").string();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.music);
+        const fs::path music = dir.write(std::string("music/") + c.music, "own music");
+        app.project.Settings.audioMode = AudioMode::OwnFile;
+        app.project.Settings.AudioFile = music.string();
+        ASSERT_TRUE(preview());
+        ASSERT_TRUE(CreateShow(app));
+        const fs::path data = dir / "out/Mein-Urlaub_files";
+        for (const fs::path& folder : {temp, data}) {
+            EXPECT_EQ(dir.read(folder / c.copy), "own music") << folder;
+            if (c.kept) EXPECT_NE(dir.read(folder / c.kept), "own music") << folder;
+        }
+        const std::string xml = ReadWholeFile(data / "Mein-Urlaub.xml");
+        EXPECT_NE(xml.find(std::string("url=\"Mein-Urlaub_files/") + c.copy + "\""),
+                  std::string::npos)
+            << xml;
+    }
+}
+
+}  // namespace
+}  // namespace lumetra

@@ -1,5 +1,7 @@
 #include "MakeRun.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <iostream>
@@ -9,8 +11,11 @@
 #include "app/Platform.h"
 #include "app/ProjectFile.h"
 #include "app/Services.h"
+#include "app/StopRequest.h"
 #include "generator/CreateFlow.h"
 #include "generator/PictureBridge.h"
+#include "generator/ShowLock.h"
+#include "generator/picture/Decoders.h"
 
 namespace lumetra::make {
 
@@ -122,25 +127,61 @@ class Progress {
 
 }  // namespace
 
+std::string CheckSaveTarget(const std::string& path) {
+    if (path.empty()) return "";
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return "";
+    // Saving replaces the file by its new content: a device, a pipe or a
+    // folder there is no project file to replace.
+    if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return "";
+    return "--save-project: " + path + " is not a regular file";
+}
+
+namespace {
+
+// Pictures of a type that is not read at all get no message of their own
+// while the show is built; each is named once here.
+void NameUnreadableTypes(const std::vector<std::string>& unreadable, std::ostream& progress) {
+    for (const std::string& source : unreadable)
+        if (FormatOfPath(source) == PictureFormat::Unsupported)
+            progress << "lumetra-make: " << source
+                     << ": not a picture type Lumetra reads (JPEG, PNG, BMP, GIF, TIFF); the show "
+                        "holds an empty picture for it\n";
+}
+
+}  // namespace
+
 int RunMake(Application& app, const MakeOptions& options, std::ostream& out, std::ostream& progress,
             bool progressBar, const std::function<bool()>& problemsReported) {
     if (const int loaded = LoadSource(app, options); loaded != kExitOk) return loaded;
     if (!CheckShowSources(app)) return kExitCheck;
     Project& project = app.project;
     if (options.seed) SeedShowRandom(*options.seed);
-    if (!options.output.empty())
-        project.Settings.OutputFile = fs::absolute(options.output).lexically_normal().string();
-    else if (project.Settings.OutputFile.empty())
+    if (!options.output.empty()) {
+        const std::string output = fs::absolute(options.output).lexically_normal().string();
+        project.Settings.OutputFile = UsableOutputFile(app, output);
+    } else if (project.Settings.OutputFile.empty()) {
         project.Settings.OutputFile = DefaultOutputFile(app);  // a project saved without one
+    }
 
+    const ShowLock lock = ShowLock::Acquire(CreatedDataFolder(app), [&] {
+        progress << "lumetra-make: waiting for another build of this show to finish\n"
+                 << std::flush;
+    });
     ComputeImageExtents(project);
     BuildHooks hooks;
     hooks.progress = Progress(progress, progressBar, project);
     if (!BuildPreview(app, platform::instanceTempFolder(), hooks)) return kExitBuild;
-    if (!CreateShow(app)) return kExitBuild;
+    const CreateResult created = CreateShow(app);
+    if (!created) return kExitBuild;
     if (!options.saveProject.empty()) SaveProject(app, options.saveProject);
+    NameUnreadableTypes(created.unreadablePictures, progress);
+    if (!created.unreadablePictures.empty()) return kExitBuild;
     if (problemsReported && problemsReported()) return kExitBuild;
-    out << project.Settings.OutputFile << '\n';
+    // Printed only while no stop signal can end the run any more.
+    const auto end = LockRunEnd();
+    if (StopSignal() != 0) EndForStopSignal();
+    out << project.Settings.OutputFile << '\n' << std::flush;
     return kExitOk;
 }
 

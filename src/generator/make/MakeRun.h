@@ -37,6 +37,10 @@ void NewProjectFromFolder(Application& app, const std::filesystem::path& folder)
 // Shows the message and returns false when the show cannot be built.
 bool CheckShowSources(Application& app);
 
+// Why a --save-project path cannot be written, or empty when it can (a
+// regular file, a link to one, or nothing yet).
+std::string CheckSaveTarget(const std::string& path);
+
 // Everything after the options are read; progress goes to progress, the
 // created page's path to out. problemsReported tells whether an error or a
 // warning was shown meanwhile (a picture that could not be read still yields
