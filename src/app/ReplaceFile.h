@@ -19,4 +19,9 @@ void ReplaceFileWith(const std::filesystem::path& path, std::string_view bytes);
 // refused with EINVAL instead of being read). Throws like ReplaceFileWith.
 void ReplaceFileWithCopy(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// The same for a file of our own that nobody writes to any more (a picture
+// prepared in the temporary folder): on the same file system the new name is
+// a second link to it, which costs no copying; elsewhere it is copied.
+void ReplaceFileWithOwnFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 }  // namespace lumetra

@@ -16,9 +16,12 @@ void WriteFileBytes(const fs::path& path, std::string_view bytes) {
     }
 }
 
-bool CopyFileReplacing(const fs::path& from, const fs::path& to) {
+bool CopyFileReplacing(const fs::path& from, const fs::path& to, bool ownFile) {
     try {
-        ReplaceFileWithCopy(from, to);
+        if (ownFile)
+            ReplaceFileWithOwnFile(from, to);
+        else
+            ReplaceFileWithCopy(from, to);
         return true;
     } catch (const std::system_error&) {
         return false;

@@ -14,6 +14,8 @@ namespace lumetra {
 void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
 // Copies from to to, replacing an existing file; false on any failure.
-bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+// ownFile: from is a file of the build's own (ReplaceFileWithOwnFile).
+bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
+                       bool ownFile = false);
 
 }  // namespace lumetra

@@ -35,8 +35,9 @@ std::string PlayerFileName(const std::string& outputFile) {
 
 namespace {
 
-bool CopyOrReport(Application& app, const fs::path& from, const fs::path& to) {
-    if (CopyFileReplacing(from, to)) return true;
+bool CopyOrReport(Application& app, const fs::path& from, const fs::path& to,
+                  bool ownFile = false) {
+    if (CopyFileReplacing(from, to, ownFile)) return true;
     app.Message(lang::messages::kCantCopyFile, mb::kWarning, {to.filename().string()});
     return false;
 }
@@ -63,10 +64,10 @@ bool BuildOutputFolder(Application& app, const fs::path& folder) {
     Project& project = app.project;
     // TempFiles grows only through this copy's callers, but a copy keeps the loop safe anyway.
     const std::vector<recTempFiles> pictures = project.TempFiles;
+    if (!pictures.empty() && !EnsureFolderFor(app, folder / "picture.jpg")) return false;
     for (const auto& picture : pictures) {
         const fs::path target = folder / fs::path(picture.FileName).filename();
-        if (!EnsureFolderFor(app, target) || !CopyOrReport(app, picture.FileName, target))
-            return false;
+        if (!CopyOrReport(app, picture.FileName, target, true)) return false;
         AddUploadItem(project, target.string(), true);
     }
     const fs::path player = folder / PlayerFileName(project.Settings.OutputFile);

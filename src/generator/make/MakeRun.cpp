@@ -106,17 +106,19 @@ class Progress {
     void operator()(std::size_t done) const {
         const std::size_t total = project_.ImgItems.size();
         if (done == 0 || done > total) return;
+        // Each line goes out in one write: stderr is unbuffered, and a show
+        // of thousands of slides would spend more on writes than on pictures.
+        std::string line;
         if (!bar_) {
-            const std::string name =
-                fs::path(project_.ImgItems[done - 1].FileName).filename().string();
-            out_ << "picture " << done << "/" << total << ": " << name << '\n';
-            return;
+            line = "picture " + std::to_string(done) + "/" + std::to_string(total) + ": " +
+                   fs::path(project_.ImgItems[done - 1].FileName).filename().string() + "\n";
+        } else {
+            constexpr std::size_t kWidth = 30;
+            const std::size_t filled = done * kWidth / total;
+            line = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, ' ') + "] " +
+                   std::to_string(done) + "/" + std::to_string(total) + (done == total ? "\n" : "");
         }
-        constexpr std::size_t kWidth = 30;
-        const std::size_t filled = done * kWidth / total;
-        out_ << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, ' ') << "] "
-             << done << "/" << total << std::flush;
-        if (done == total) out_ << '\n';
+        out_.write(line.data(), std::streamsize(line.size())).flush();
     }
 
   private:
