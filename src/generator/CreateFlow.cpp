@@ -48,7 +48,9 @@ void ShuffleSlideOrder(Project& project, const RandomInt& random) {
 }
 
 fs::path PreviewPagePath(const Project& project, const fs::path& tempFolder) {
-    return tempFolder / fs::path(project.Settings.OutputFile).filename();
+    // Player and description are addressed by this name: it must stay one.
+    return tempFolder /
+           AddressSafeFileName(fs::path(project.Settings.OutputFile).filename().string());
 }
 
 std::string PreviewPlayerAddress(const fs::path& previewPage) {

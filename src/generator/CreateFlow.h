@@ -29,7 +29,8 @@ void ComputeImageExtents(Project& project, const ImageSizeReader& measure = Pict
 // A new random order of the slide indices in SlideOrder.
 void ShuffleSlideOrder(Project& project, const RandomInt& random = ShowRandom());
 
-// The preview page in the temporary folder: the file name of OutputFile as it is.
+// The preview page in the temporary folder: the file name of OutputFile,
+// address-safe (AddressSafeFileName).
 std::filesystem::path PreviewPagePath(const Project& project,
                                       const std::filesystem::path& tempFolder);
 

@@ -30,7 +30,9 @@ void AddUploadItem(Project& project, const std::string& path, bool sync) {
 }
 
 std::string PlayerFileName(const std::string& outputFile) {
-    return fs::path(outputFile).filename().replace_extension(".js").string();
+    return fs::path(AddressSafeFileName(fs::path(outputFile).filename().string()))
+        .replace_extension(".js")
+        .string();
 }
 
 namespace {

@@ -45,7 +45,8 @@ void AddUploadItem(Project& project, const std::string& path, bool sync);
 bool BuildShowFolder(Application& app, const std::filesystem::path& path, ShowMode mode,
                      const BuildHooks& hooks = {});
 
-// The player's name in a show: the page's name with ".js".
+// The player's name in a show: the page's name with ".js", address-safe (the
+// preview keeps the page's name as it was typed).
 std::string PlayerFileName(const std::string& outputFile);
 
 }  // namespace lumetra

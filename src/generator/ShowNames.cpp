@@ -138,10 +138,10 @@ std::string MusicOutputName(const Project& project) {
     if (own.empty()) return "";
     DistinctNames distinct;
     for (const std::string& picture : SlideOutputNames(project.ImgItems)) distinct.take(picture);
-    const std::filesystem::path page(settings.OutputFile);
-    std::filesystem::path player = page.filename(), description = page.filename();
-    distinct.take(player.replace_extension(".js").string());
-    distinct.take(description.replace_extension(".xml").string());
+    std::filesystem::path page =
+        AddressSafeFileName(std::filesystem::path(settings.OutputFile).filename().string());
+    distinct.take(page.replace_extension(".js").string());
+    distinct.take(page.replace_extension(".xml").string());
     return distinct.distinct(AddressSafeFileName(own));
 }
 

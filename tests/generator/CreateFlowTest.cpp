@@ -118,6 +118,27 @@ TEST_F(CreateFlowTest, CreatedShowPlaysLikeThePreview) {
               dir.read("out/show_files/show.xml").substr(3));  // without the byte-order mark
 }
 
+// The preview names its player and description after the page as typed, but
+// never with a character that would end the address early.
+TEST_F(CreateFlowTest, PreviewNamesStayOneAddress) {
+    dir.write("program/data/slideshow.js", "player");
+    addSlide((dir / "in/p.jpg").string(), 0);
+    app.project.Settings.OutputFile = (dir / "out/Trip #1? 100%.html").string();
+    ComputeImageExtents(app.project, [](const std::string&, int& h, int& w) { return h = w = 9; });
+    BuildHooks hooks;
+    hooks.convert = [&](Application&, const fs::path& folder, const std::vector<std::string>& names,
+                        const std::function<void(std::size_t)>&) {
+        return std::vector<fs::path>{dir.write(folder / names[0], "jpeg")};
+    };
+    ASSERT_TRUE(BuildPreview(app, dir / "tmp", hooks));
+    const fs::path page = PreviewPagePath(app.project, dir / "tmp");
+    EXPECT_EQ(page, dir / "tmp/Trip -1- 100-.html");
+    EXPECT_EQ(PreviewPlayerAddress(page),
+              (dir / "tmp/Trip -1- 100-.js").string() + "?xml_source=Trip -1- 100-.xml");
+    EXPECT_EQ(dir.read("tmp/Trip -1- 100-.js"), "player");
+    EXPECT_TRUE(fs::exists(dir / "tmp/Trip -1- 100-.xml"));
+}
+
 TEST_F(CreateFlowTest, EffectDemonstration) {
     dir.write("program/data/slideshow.js", "player");
     dir.write("program/data/gui/desert.jpg", "desert");
