@@ -93,6 +93,8 @@ TEST_F(MakeTest, ExitStatuses) {
         {q(dir / "broken.lmx"), 2},
         {q(dir / "empty"), 3},
         {q(dir / "missing.lmx"), 3},
+        {"--music " + q(dir / "no such song.mp3") + " " + q(dir / "pics"), 3},
+        {"--music", 1},
         {"--output " + q(dir / "file/show.html") + " " + q(dir / "pics"), 4},
         {"--output " + q(dir / "out/show.html") + " " + q(dir / "unreadable"), 4},
     };

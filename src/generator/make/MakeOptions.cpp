@@ -24,6 +24,10 @@ std::optional<MakeOptions> ParseMakeOptions(const std::vector<std::string>& args
             const std::string* v = value();
             if (!v) return std::nullopt;
             options.saveProject = *v;
+        } else if (arg == "--music") {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            options.music = *v;
         } else if (arg == "--seed") {
             const std::string* v = value();
             if (!v) return std::nullopt;

@@ -12,12 +12,13 @@ struct MakeOptions {
     std::string output;  // --output PAGE.html
     std::optional<std::uint64_t> seed;
     std::string saveProject;  // --save-project FILE.lmx
+    std::string music;        // --music FILE.mp3: the user's own music
     std::string source;       // PROJECT.lmx or PICTURE_FOLDER
 };
 
 inline constexpr const char* kUsage =
-    "usage: lumetra-make [--output PAGE.html] [--seed N] [--save-project FILE.lmx] "
-    "(PROJECT.lmx | PICTURE_FOLDER)\n";
+    "usage: lumetra-make [--output PAGE.html] [--music FILE.mp3] [--seed N] "
+    "[--save-project FILE.lmx] (PROJECT.lmx | PICTURE_FOLDER)\n";
 
 // The options, or the reason they are not usable in error.
 std::optional<MakeOptions> ParseMakeOptions(const std::vector<std::string>& args,

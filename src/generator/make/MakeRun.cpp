@@ -156,8 +156,12 @@ void NameUnreadableTypes(const std::vector<std::string>& unreadable, std::ostrea
 int RunMake(Application& app, const MakeOptions& options, std::ostream& out, std::ostream& progress,
             bool progressBar, const std::function<bool()>& problemsReported) {
     if (const int loaded = LoadSource(app, options); loaded != kExitOk) return loaded;
-    if (!CheckShowSources(app)) return kExitCheck;
     Project& project = app.project;
+    if (!options.music.empty()) {
+        project.Settings.audioMode = AudioMode::OwnFile;
+        project.Settings.AudioFile = fs::absolute(options.music).lexically_normal().string();
+    }
+    if (!CheckShowSources(app)) return kExitCheck;
     if (options.seed) SeedShowRandom(*options.seed);
     if (!options.output.empty()) {
         const std::string output = fs::absolute(options.output).lexically_normal().string();
