@@ -567,8 +567,8 @@
     '.lmt-view{position:absolute;left:0;top:0;overflow:hidden;transform-origin:0 0}',
     '.lmt-layer{position:absolute;left:0;top:0;width:100%;height:100%;overflow:hidden}',
     '.lmt-pic{position:absolute;left:0;top:0;width:100%;height:100%}',
-    '.lmt-pic img{display:block;width:100%;height:100%;object-fit:contain;-webkit-user-drag:none;pointer-events:none}',
-    '.lmt-trim .lmt-pic img{object-fit:cover}',
+    '.lmt-pic img,.lmt-pic canvas{display:block;width:100%;height:100%;object-fit:contain;-webkit-user-drag:none;pointer-events:none}',
+    '.lmt-trim .lmt-pic img,.lmt-trim .lmt-pic canvas{object-fit:cover}',
     '.lmt-rect,.lmt-text,.lmt-links a{position:absolute;box-sizing:border-box}',
     '.lmt-text{white-space:pre-wrap;overflow:hidden;padding:2px 4px;line-height:1.143;overflow-wrap:break-word}',
     '.lmt-veil{position:absolute;left:0;top:0;width:100%;height:100%;opacity:0;pointer-events:none}',
@@ -668,47 +668,230 @@
     }
   }
 
-  // ------------------------------------------------------------ image cache
+  // --------------------------------------------------------------- pictures
 
-  // Decoded pictures by address; only the few near the current slide stay.
+  /*
+   * Decoded pictures by address; only the few near the current slide stay.
+   *
+   * Chromium keeps every picture that an <img> showed, or that decode()
+   * prepared, in its own cache of decoded images long after the element is
+   * gone: a whole bitmap per slide, hundreds of MB over a long show, freed
+   * only under memory pressure. So where the engine can, the player decodes
+   * each picture into an ImageBitmap of its own, closes it when the picture
+   * is no longer near, and every layer draws it into a canvas that is
+   * emptied when the layer goes. Over http(s) the bytes are fetched and
+   * decoded off the main thread; from disk (no fetch there) the picture
+   * comes through an <img> that is let go once copied. Engines without
+   * createImageBitmap show the <img> elements themselves.
+   */
   function ImageCache(doc, base) {
     this.doc = doc;
+    this.win = doc.defaultView;
     this.base = base;
     this.map = new Map();
+    this.bitmaps = typeof this.win.createImageBitmap === 'function' && canDraw(doc);
+    // Decoding from an <img> blocks the page; preloads wait for a still stage.
+    this.whenStill = function () {
+      return Promise.resolve();
+    };
+  }
+
+  function canDraw(doc) {
+    try {
+      return !!doc.createElement('canvas').getContext('2d');
+    } catch (e) {
+      return false;
+    }
   }
 
   ImageCache.prototype = {
-    get: function (url) {
+    // The decoded picture { width, height, bitmap | img } or null; urgent
+    // pictures (the one the show waits for) skip the wait for a still stage.
+    get: function (url, urgent) {
+      var self = this;
+      var entry = this.entry(url);
+      if (entry.decoded || urgent) return this.decode(entry);
+      return entry.loaded.then(function (source) {
+        if (entry.decoded || !source || !source.img || !self.bitmaps) return self.decode(entry);
+        return self.whenStill().then(function () {
+          return self.decode(entry);
+        });
+      });
+    },
+    entry: function (url) {
       var entry = this.map.get(url);
-      if (entry) return entry.promise;
-      var img = new (this.doc.defaultView.Image)();
-      img.decoding = 'async';
+      if (!entry) {
+        entry = { url: url, href: resolve(url, this.base), decoded: null, picture: null, dropped: false, img: null, abort: null };
+        entry.loaded = this.load(entry);
+        this.map.set(url, entry);
+      }
+      return entry;
+    },
+    load: function (entry) {
+      var self = this;
+      if (!this.bitmaps || !this.fetchable(entry.href)) return this.loadImage(entry);
+      var abort = this.win.AbortController ? new this.win.AbortController() : null;
+      entry.abort = abort;
+      return this.win.fetch(entry.href, { credentials: 'same-origin', signal: abort ? abort.signal : undefined })
+        .then(function (r) {
+          return r.ok ? r.blob() : null;
+        })
+        .then(function (blob) {
+          return blob ? { blob: blob } : null;
+        }, function () {
+          // refused (a strict page policy, say): the picture may still come as an image
+          return entry.dropped ? null : self.loadImage(entry);
+        });
+    },
+    fetchable: function (href) {
+      var loc = this.win.location;
+      if (typeof this.win.fetch !== 'function' || !/^https?:/i.test(href)) return false;
+      try {
+        return new URL(href).origin === loc.origin;
+      } catch (e) {
+        return false;
+      }
+    },
+    loadImage: function (entry) {
+      var img = new this.win.Image();
+      entry.img = img;
       var settled = new Promise(function (done) {
         img.onload = function () {
-          done(img);
+          done({ img: img });
         };
         img.onerror = function () {
           done(null);
         };
       });
-      img.src = resolve(url, this.base);
-      // decode() waits for the decoded bitmap, so the transition never shows a
-      // half-drawn picture; older engines fall back to the load event.
-      var promise = (img.decode ? img.decode().then(function () {
-        return img;
-      }, function () {
-        return settled;
-      }) : settled);
-      this.map.set(url, { img: img, promise: promise });
-      return promise;
+      img.src = entry.href;
+      return settled;
     },
+    decode: function (entry) {
+      var self = this;
+      if (!entry.decoded) {
+        entry.decoded = entry.loaded
+          .then(function (source) {
+            return source ? self.picture(entry, source) : null;
+          })
+          .then(function (picture) {
+            if (picture && entry.dropped) release(picture); // let go while it was decoded
+            else entry.picture = picture;
+            return picture;
+          });
+      }
+      return entry.decoded;
+    },
+    picture: function (entry, source) {
+      var self = this;
+      var win = this.win;
+      function fromBitmap(bitmap) {
+        return { width: bitmap.width, height: bitmap.height, bitmap: bitmap };
+      }
+      function asImage(img) {
+        // decode() waits for the decoded bitmap, so a transition never shows a half-drawn picture
+        var done = function () {
+          return { width: img.naturalWidth, height: img.naturalHeight, img: img };
+        };
+        return img.decode ? img.decode().then(done, done) : done();
+      }
+      if (source.blob) {
+        return win.createImageBitmap(source.blob).then(fromBitmap, function () {
+          // a format the bitmap decoder refuses may still show as an image
+          return self.loadImage(entry).then(function (s) {
+            return s ? self.picture(entry, s) : null;
+          });
+        });
+      }
+      if (!this.bitmaps) return asImage(source.img);
+      return win.createImageBitmap(source.img).then(function (bitmap) {
+        forget(source.img);
+        entry.img = null;
+        return fromBitmap(bitmap);
+      }, function () {
+        return asImage(source.img);
+      });
+    },
+    // Lets go of every picture whose address is not listed.
     keep: function (urls) {
       var self = this;
       this.map.forEach(function (entry, url) {
-        if (urls.indexOf(url) < 0) self.map.delete(url);
+        if (urls.indexOf(url) >= 0) return;
+        self.map.delete(url);
+        entry.dropped = true;
+        if (entry.abort) entry.abort.abort();
+        if (entry.img) forget(entry.img);
+        if (entry.picture) release(entry.picture);
       });
+    },
+    decodedCount: function () {
+      var n = 0;
+      this.map.forEach(function (entry) {
+        if (entry.picture) n++;
+      });
+      return n;
     }
   };
+
+  function forget(img) {
+    img.onload = img.onerror = null;
+    img.removeAttribute('src');
+  }
+
+  function release(picture) {
+    if (picture.bitmap) picture.bitmap.close();
+    else if (picture.img) forget(picture.img);
+  }
+
+  function closed(picture) {
+    return !!picture.bitmap && picture.bitmap.width === 0;
+  }
+
+  // The element that shows a picture on a layer: for a bitmap a canvas of
+  // its own, drawn at scale (its size on the screen: the compositor shrinks
+  // a canvas without smoothing, the drawing does it well); otherwise a copy
+  // of the decoded image.
+  function pictureElement(doc, picture, scale) {
+    if (picture.bitmap) {
+      var canvas = doc.createElement('canvas');
+      canvas.lmtPicture = picture;
+      drawPicture(canvas, scale);
+      return Promise.resolve(canvas);
+    }
+    var copy = picture.img.cloneNode();
+    var done = function () {
+      return copy;
+    };
+    return copy.decode ? copy.decode().then(done, done) : Promise.resolve(copy);
+  }
+
+  function drawPicture(canvas, scale) {
+    var picture = canvas.lmtPicture;
+    var w = Math.max(1, Math.round(picture.width * scale));
+    var h = Math.max(1, Math.round(picture.height * scale));
+    if (canvas.width === w && canvas.height === h && canvas.lmtDrawn) return;
+    canvas.width = w;
+    canvas.height = h;
+    var g = canvas.getContext('2d');
+    g.imageSmoothingEnabled = true;
+    g.imageSmoothingQuality = 'high';
+    g.drawImage(picture.bitmap, 0, 0, w, h);
+    canvas.lmtDrawn = true;
+  }
+
+  // Empties what a retired layer (or a picture element) shows, so its pixels go at once.
+  function emptyLayer(root) {
+    var all = Array.prototype.slice.call(root.querySelectorAll('canvas,img'));
+    if (/^(CANVAS|IMG)$/.test(root.tagName)) all.push(root);
+    all.forEach(function (e) {
+      if (e.tagName === 'IMG') {
+        forget(e);
+      } else {
+        e.width = 0;
+        e.height = 0;
+        e.lmtPicture = null;
+      }
+    });
+  }
 
   // ------------------------------------------------------------------ player
 
@@ -725,6 +908,7 @@
     this.size = stageSize(stage);
     this.layers = [];
     this.running = null;
+    this.stillWaiters = [];
     this.showToken = 0;
     this.music = { audio: null, started: false, muted: false };
     this.barTimer = 0;
@@ -800,11 +984,50 @@
       var x = (cw - this.size.w * k) / 2;
       var y = (ch - this.size.h * k) / 2;
       this.view.style.transform = 'translate(' + x + 'px,' + y + 'px) scale(' + k + ')';
+      var changed = this.scale !== k;
+      this.scale = k;
+      if (changed) this.repaintSoon();
       if (this.big) {
         // the play symbol grows with the stage, within finger-friendly bounds
         var d = Math.round(clamp(Math.min(cw, ch) * 0.2, 36, 96)) + 'px';
         this.big.style.width = this.big.style.height = d;
       }
+    },
+
+    // How much of its own size a picture shows at: its fit on the stage, the
+    // stage's scale and the screen's pixel density; while a motion zooms in
+    // from more than 100 %, that much more. Never beyond the picture's pixels.
+    pictureScale: function (slide, picture, entering) {
+      if (!this.scale) return 1;
+      var fit = (slide.trim ? Math.max : Math.min)(this.size.w / picture.width, this.size.h / picture.height);
+      var mo = slide.motion;
+      var zoom = entering && mo && mo.duration > 0 && mo.zoom > 100 && !this.reducedMotion() ? mo.zoom / 100 : 1;
+      return Math.min(1, fit * this.scale * (this.win.devicePixelRatio || 1) * zoom);
+    },
+
+    reducedMotion: function () {
+      return !!(this.win.matchMedia && this.win.matchMedia('(prefers-reduced-motion: reduce)').matches);
+    },
+
+    // Draws the pictures again for the stage's present size, once a resize
+    // has settled and no transition runs.
+    repaintSoon: function () {
+      var self = this;
+      this.win.clearTimeout(this.repaintTimer);
+      this.repaintTimer = this.win.setTimeout(function () {
+        if (self.running) return; // the transition's end repaints
+        self.repaint();
+      }, 120);
+    },
+
+    repaint: function () {
+      var self = this;
+      this.layers.forEach(function (layer) {
+        var canvas = layer.querySelector('canvas');
+        var picture = canvas && canvas.lmtPicture;
+        if (!picture || closed(picture)) return;
+        drawPicture(canvas, self.pictureScale(layer.lmtSlide, picture, false));
+      });
     },
 
     load: function () {
@@ -837,6 +1060,9 @@
       }
       var self = this;
       this.cache = new ImageCache(this.doc, this.doc.baseURI);
+      this.cache.whenStill = function () {
+        return self.whenStill();
+      };
       this.pictures = pictureNumbers(this.model);
       var first = this.model.slides[0];
       if (first.background && first.backgroundAlpha > 0) this.stage.style.backgroundColor = rgba(first.background, first.backgroundAlpha);
@@ -874,22 +1100,23 @@
       var spinner = this.win.setTimeout(function () {
         self.spinner(true);
       }, SPINNER_DELAY_MS);
-      this.cache
-        .get(slide.url)
-        .then(function (img) {
-          if (!img) return null;
-          var copy = img.cloneNode();
-          return copy.decode ? copy.decode().then(function () {
-            return copy;
-          }, function () {
-            return copy;
-          }) : copy;
-        })
-        .then(function (img) {
+      function attempt(again) {
+        return self.cache.get(slide.url, true).then(function (picture) {
+          if (token !== self.showToken || !picture) return null;
+          // let go by a newer slide's preloading meanwhile: decode it once more
+          if (closed(picture)) return again ? attempt(false) : null;
+          return pictureElement(self.doc, picture, self.pictureScale(slide, picture, true));
+        });
+      }
+      attempt(true)
+        .then(function (element) {
           self.win.clearTimeout(spinner);
-          if (token !== self.showToken) return;
+          if (token !== self.showToken) {
+            if (element) emptyLayer(element);
+            return;
+          }
           self.spinner(false);
-          self.enter(i, img);
+          self.enter(i, element);
           done();
           self.stage.dispatchEvent(new self.win.CustomEvent('lumetra:slide', { detail: { index: i } }));
           self.preload(i);
@@ -899,14 +1126,14 @@
         });
     },
 
-    enter: function (i, img) {
+    enter: function (i, element) {
       var slide = this.model.slides[i];
-      var reduced = this.win.matchMedia && this.win.matchMedia('(prefers-reduced-motion: reduce)').matches;
+      var reduced = this.reducedMotion();
       var type = reduced && slide.transition.type !== 'none' ? 'dissolve' : slide.transition.type;
       var keep = !slide.purge || slide.transition.stack;
       this.finishTransition();
       var old = this.layers.length ? this.layers[this.layers.length - 1] : null;
-      var layer = this.buildLayer(slide, img);
+      var layer = this.buildLayer(slide, element);
       var plan = transitionPlan(type, slide.transition.stack, !keep && slide.backgroundAlpha < 100);
       if (plan.oldOnTop && old) this.view.insertBefore(layer, old);
       else this.view.insertBefore(layer, this.veil);
@@ -945,7 +1172,11 @@
           });
           if (plan.oldOnTop && old && old.parentNode) self.view.insertBefore(old, layer);
           self.settleLayers(keep);
-          if (self.running === running) self.running = null;
+          if (self.running === running) {
+            self.running = null;
+            self.repaint(); // a motion's zoom is over: the picture's size on the screen
+            self.stillNow();
+          }
         }
       };
       this.running = running;
@@ -965,6 +1196,24 @@
       var drop = keep ? Math.max(0, layers.length - MAX_LAYERS) : layers.length - 1;
       layers.splice(0, drop).forEach(function (l) {
         if (l.parentNode) l.parentNode.removeChild(l);
+        emptyLayer(l);
+      });
+    },
+
+    // Resolves once no transition runs (at once when none does).
+    whenStill: function () {
+      var self = this;
+      if (!this.running) return Promise.resolve();
+      return new Promise(function (done) {
+        self.stillWaiters.push(done);
+      });
+    },
+
+    stillNow: function () {
+      var waiters = this.stillWaiters;
+      this.stillWaiters = [];
+      waiters.forEach(function (done) {
+        done();
       });
     },
 
@@ -972,16 +1221,22 @@
       if (this.running) this.running.end();
     },
 
-    buildLayer: function (slide, img) {
+    buildLayer: function (slide, element) {
       var doc = this.doc;
       var layer = el(doc, 'div', 'lmt-layer' + (slide.trim ? ' lmt-trim' : ''));
+      layer.lmtSlide = slide;
       if (slide.background && slide.backgroundAlpha > 0) layer.style.backgroundColor = rgba(slide.background, slide.backgroundAlpha);
       var pic = el(doc, 'div', 'lmt-pic');
-      if (img) {
-        img.alt = this.altText(slide);
-        img.setAttribute('data-url', slide.url);
-        img.draggable = false;
-        pic.appendChild(img);
+      if (element) {
+        element.setAttribute('data-url', slide.url);
+        if (element.tagName === 'IMG') {
+          element.alt = this.altText(slide);
+          element.draggable = false;
+        } else {
+          element.setAttribute('role', 'img');
+          element.setAttribute('aria-label', this.altText(slide));
+        }
+        pic.appendChild(element);
       } else {
         pic.setAttribute('role', 'img');
         pic.setAttribute('aria-label', this.altText(slide) + ' (' + this.t.missing + ')');
@@ -1066,7 +1321,9 @@
       }
     },
 
-    // Decode the pictures the show may go to next; forget the others.
+    // Decode the pictures the show may go to next; forget the others. The
+    // files load one after the other, nearest first, while the transition
+    // runs; a newer slide takes over the queue.
     preload: function (i) {
       var model = this.model;
       var urls = [model.slides[i].url];
@@ -1082,12 +1339,20 @@
       this.cache.keep(urls);
       var self = this;
       var round = (this.preloadRound = (this.preloadRound || 0) + 1);
-      // one after the other, nearest first; a newer slide takes over the queue
-      urls.reduce(function (chain, url) {
-        return chain.then(function () {
-          return round === self.preloadRound ? self.cache.get(url) : null;
+      var current = function () {
+        return round === self.preloadRound;
+      };
+      var loads = Promise.resolve();
+      var decodes = Promise.resolve();
+      urls.forEach(function (url) {
+        var loaded = (loads = loads.then(function () {
+          return current() ? self.cache.entry(url).loaded : null;
+        }));
+        decodes = Promise.all([decodes, loaded]).then(function () {
+          return current() ? self.cache.get(url, false) : null;
         });
-      }, Promise.resolve());
+      });
+      decodes.catch(function () {});
     },
 
     // ---------------------------------------------------------------- controls
@@ -1359,14 +1624,25 @@
       return st;
     },
 
-    // alive: distinct pictures held decoded (cache and stage share a bitmap per address)
+    // alive: distinct pictures held decoded by the cache or shown on a layer;
+    // bitmaps: the cache's open ImageBitmaps; drawn: canvases with pixels
     stats: function () {
-      var urls = this.cache ? Array.from(this.cache.map.keys()) : [];
+      var urls = [];
+      if (this.cache) {
+        this.cache.map.forEach(function (entry, url) {
+          if (entry.picture) urls.push(url);
+        });
+      }
+      var open = urls.length;
       this.layers.forEach(function (l) {
-        var img = l.querySelector('img');
-        if (img && urls.indexOf(img.getAttribute('data-url')) < 0) urls.push(img.getAttribute('data-url'));
+        var e = l.querySelector('[data-url]');
+        if (e && urls.indexOf(e.getAttribute('data-url')) < 0) urls.push(e.getAttribute('data-url'));
       });
-      return { cached: this.cache ? this.cache.map.size : 0, layers: this.layers.length, alive: urls.length };
+      var drawn = Array.prototype.filter.call(this.stage.querySelectorAll('canvas'), function (c) {
+        return c.width > 0;
+      }).length;
+      return { cached: this.cache ? this.cache.map.size : 0, layers: this.layers.length, alive: urls.length,
+        bitmaps: this.cache && this.cache.bitmaps ? open : 0, drawn: drawn };
     },
 
     play: function () {

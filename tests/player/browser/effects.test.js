@@ -92,8 +92,8 @@ function at(ms) {
       const b = e.getBoundingClientRect();
       return { left: b.left - s.left, top: b.top - s.top, right: b.right - s.left, bottom: b.bottom - s.top, width: b.width, height: b.height };
     };
-    const nu = layers.find((l) => l.querySelector('img').src.endsWith('beach.jpg'));
-    const old = layers.find((l) => l.querySelector('img').src.endsWith('desert.jpg'));
+    const nu = layers.find((l) => l.querySelector('[data-url]').getAttribute('data-url').endsWith('beach.jpg'));
+    const old = layers.find((l) => l.querySelector('[data-url]').getAttribute('data-url').endsWith('desert.jpg'));
     return {
       anims: p.running ? p.running.anims.length : 0,
       nu: rel(nu), old: old ? rel(old) : null,
@@ -183,7 +183,7 @@ test('each effect runs to its end state without an error', async () => {
     const cs = getComputedStyle(top);
     return {
       anims: p.stage.getAnimations({ subtree: true }).length,
-      top: top.querySelector('img').src.split('/').pop(),
+      top: top.querySelector('[data-url]').getAttribute('data-url').split('/').pop(),
       transform: cs.transform, opacity: cs.opacity,
       pic: getComputedStyle(top.querySelector('.lmt-pic')).transform,
       veil: getComputedStyle(p.stage.querySelector('.lmt-veil')).opacity,

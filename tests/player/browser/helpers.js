@@ -36,20 +36,21 @@ async function launch() {
     await context.close();
     fs.rmSync(userDataDir, { recursive: true, force: true });
   };
-  return { context, close };
+  return { context, close, userDataDir };
 }
 
 // Pictures drawn by the browser itself: a gradient, a big number and a frame,
 // so screenshots show which picture is where. Returns JPEG buffers.
-async function drawPictures(context, count, width, height) {
+// first numbers them on from an earlier batch.
+async function drawPictures(context, count, width, height, first = 0) {
   const page = await context.newPage();
-  const list = await page.evaluate(({ count, width, height }) => {
+  const list = await page.evaluate(({ count, width, height, first }) => {
     const out = [];
     const canvas = document.createElement('canvas');
     canvas.width = width;
     canvas.height = height;
     const g = canvas.getContext('2d');
-    for (let i = 0; i < count; i++) {
+    for (let i = first; i < first + count; i++) {
       const hue = (i * 67) % 360;
       const grad = g.createLinearGradient(0, 0, width, height);
       grad.addColorStop(0, `hsl(${hue},70%,55%)`);
@@ -74,7 +75,7 @@ async function drawPictures(context, count, width, height) {
       out.push(canvas.toDataURL('image/jpeg', 0.85).split(',')[1]);
     }
     return out;
-  }, { count, width, height });
+  }, { count, width, height, first });
   await page.close();
   return list.map((b64) => Buffer.from(b64, 'base64'));
 }
