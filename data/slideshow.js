@@ -561,9 +561,10 @@
     '-webkit-user-select:none;user-select:none;touch-action:pan-y pinch-zoom;-webkit-tap-highlight-color:transparent;',
     'font-family:system-ui,-apple-system,"Segoe UI",Roboto,"Helvetica Neue",Arial,sans-serif;line-height:normal;text-align:left}',
     '.lmt-stage:focus{outline:none}',
+    '.lmt-strut{display:block;max-width:100%;height:0;visibility:hidden;pointer-events:none}',
     '.lmt-stage:focus-visible{box-shadow:inset 0 0 0 3px rgba(90,160,255,.9)}',
-    '.lmt-stage:fullscreen{width:100%!important;height:100%!important;max-width:none;background:#000}',
-    '.lmt-stage:-webkit-full-screen{width:100%!important;height:100%!important;max-width:none;background:#000}',
+    '.lmt-stage:fullscreen{width:100%!important;height:100%!important;max-width:none!important;aspect-ratio:auto!important;background:#000}',
+    '.lmt-stage:-webkit-full-screen{width:100%!important;height:100%!important;max-width:none!important;aspect-ratio:auto!important;background:#000}',
     '.lmt-view{position:absolute;left:0;top:0;overflow:hidden;transform-origin:0 0}',
     '.lmt-layer{position:absolute;left:0;top:0;width:100%;height:100%;overflow:hidden}',
     '.lmt-pic{position:absolute;left:0;top:0;width:100%;height:100%}',
@@ -595,6 +596,11 @@
     'border:3px solid rgba(255,255,255,.35);border-top-color:#fff;animation:lmt-spin 1s linear infinite}',
     '@keyframes lmt-spin{to{transform:rotate(360deg)}}',
     '@media (max-width:420px){.lmt-bar button{width:44px;height:44px}}',
+    // small stages (a narrow column, a wide show on a phone): a smaller bar, still whole
+    '.lmt-compact .lmt-bar{padding:10px 4px 2px}.lmt-compact .lmt-bar button{width:32px;height:32px}',
+    '.lmt-compact .lmt-bar svg{width:18px;height:18px}',
+    '.lmt-mini .lmt-bar{padding:4px 2px 1px;gap:0;font-size:11px}.lmt-mini .lmt-bar button{width:26px;height:26px}',
+    '.lmt-mini .lmt-bar svg{width:16px;height:16px}.lmt-mini .lmt-count{visibility:hidden}.lmt-micro .lmt-full{display:none}',
     '@media (prefers-reduced-motion:reduce){.lmt-bar,.lmt-big{transition:none}.lmt-spin{animation-duration:3s}}'
   ].join('');
 
@@ -926,6 +932,15 @@
     return { w: Math.round(w), h: Math.round(h) };
   }
 
+  // The height of the visible window, without a horizontal scroll bar.
+  function viewportHeight(win) {
+    var doc = win.document;
+    var h = win.innerHeight || 0;
+    var root = doc.documentElement;
+    if (doc.compatMode === 'CSS1Compat' && root && root.clientHeight > 0) h = h ? Math.min(h, root.clientHeight) : root.clientHeight;
+    return h;
+  }
+
   function installStyle(doc) {
     if (doc.querySelector('style[data-lumetra-player]')) return;
     var style = el(doc, 'style');
@@ -943,9 +958,18 @@
       s.setAttribute('aria-roledescription', this.t.region);
       s.setAttribute('aria-label', this.t.region);
       if (!s.hasAttribute('tabindex')) s.tabIndex = 0;
-      s.style.width = this.size.w + 'px';
+      // Width auto fills the container; the strut gives the stage the show's
+      // width as its natural width (tables, floats, centring flex boxes) and
+      // none as its least (a narrow flex column may shrink it).
+      s.style.width = 'auto';
       s.style.height = 'auto';
       s.style.aspectRatio = this.size.w + ' / ' + this.size.h;
+      var strut = doc.createElementNS(SVG_NS, 'svg');
+      strut.setAttribute('class', 'lmt-strut');
+      strut.setAttribute('width', String(this.size.w));
+      strut.setAttribute('aria-hidden', 'true');
+      strut.setAttribute('focusable', 'false');
+      s.appendChild(strut);
       this.view = el(doc, 'div', 'lmt-view');
       this.view.style.width = this.size.w + 'px';
       this.view.style.height = this.size.h + 'px';
@@ -957,17 +981,29 @@
       this.live.setAttribute('aria-live', 'polite');
       s.appendChild(this.view);
       s.appendChild(this.live);
+      this.fit();
       this.layout();
       var self = this;
+      this.win.addEventListener('resize', function () {
+        self.fit();
+        self.layout();
+      });
       if (this.win.ResizeObserver) {
         new this.win.ResizeObserver(function () {
           self.layout();
         }).observe(s);
-      } else {
-        this.win.addEventListener('resize', function () {
-          self.layout();
-        });
       }
+    },
+
+    // The stage keeps the show's proportions within the width of its
+    // container and the height of the window, never larger than the show's
+    // size; in fullscreen the style sheet lets it fill the screen.
+    fit: function () {
+      var w = this.size.w;
+      var vh = viewportHeight(this.win);
+      // rounded down, so the height that follows from the proportions never passes the window's
+      var limit = vh > 0 ? Math.floor(((vh * w) / this.size.h) * 100) / 100 : w;
+      this.stage.style.maxWidth = Math.min(w, limit) + 'px';
     },
 
     // The view keeps the show's pixels; it is scaled to the stage's box.
@@ -987,6 +1023,10 @@
       var changed = this.scale !== k;
       this.scale = k;
       if (changed) this.repaintSoon();
+      var list = this.stage.classList;
+      list.toggle('lmt-compact', cw < 300 || ch < 150);
+      list.toggle('lmt-mini', cw < 200 || ch < 100);
+      list.toggle('lmt-micro', cw < 120);
       if (this.big) {
         // the play symbol grows with the stage, within finger-friendly bounds
         var d = Math.round(clamp(Math.min(cw, ch) * 0.2, 36, 96)) + 'px';
