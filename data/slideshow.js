@@ -568,8 +568,12 @@
     '.lmt-view{position:absolute;left:0;top:0;overflow:hidden;transform-origin:0 0}',
     '.lmt-layer{position:absolute;left:0;top:0;width:100%;height:100%;overflow:hidden}',
     '.lmt-pic{position:absolute;left:0;top:0;width:100%;height:100%}',
-    '.lmt-pic img,.lmt-pic canvas{display:block;width:100%;height:100%;object-fit:contain;-webkit-user-drag:none;pointer-events:none}',
-    '.lmt-trim .lmt-pic img,.lmt-trim .lmt-pic canvas{object-fit:cover}',
+    '.lmt-pic img{display:block;width:100%;height:100%;object-fit:contain;-webkit-user-drag:none;pointer-events:none}',
+    '.lmt-trim .lmt-pic img{object-fit:cover}',
+    '.lmt-pic canvas{position:absolute;display:block;pointer-events:none}',
+    // Turned layers: a software compositor draws the edges of a turned layer
+    // stair-stepped; a transparent pixel around it lets the edge be smoothed.
+    '.lmt-layer{outline:1px solid transparent}',
     '.lmt-rect,.lmt-text,.lmt-links a{position:absolute;box-sizing:border-box}',
     '.lmt-text{white-space:pre-wrap;overflow:hidden;padding:2px 4px;line-height:1.143;overflow-wrap:break-word}',
     '.lmt-veil{position:absolute;left:0;top:0;width:100%;height:100%;opacity:0;pointer-events:none}',
@@ -853,14 +857,14 @@
   }
 
   // The element that shows a picture on a layer: for a bitmap a canvas of
-  // its own, drawn at scale (its size on the screen: the compositor shrinks
-  // a canvas without smoothing, the drawing does it well); otherwise a copy
-  // of the decoded image.
-  function pictureElement(doc, picture, scale) {
+  // its own, drawn at its size on the screen (the compositor shrinks a
+  // canvas without smoothing, the drawing does it well); otherwise a copy of
+  // the decoded image.
+  function pictureElement(doc, picture, place) {
     if (picture.bitmap) {
       var canvas = doc.createElement('canvas');
       canvas.lmtPicture = picture;
-      drawPicture(canvas, scale);
+      drawPicture(canvas, place);
       return Promise.resolve(canvas);
     }
     var copy = picture.img.cloneNode();
@@ -870,17 +874,28 @@
     return copy.decode ? copy.decode().then(done, done) : Promise.resolve(copy);
   }
 
-  function drawPicture(canvas, scale) {
+  /*
+   * Draws a canvas's picture iw x ih pixels large inside a transparent ring
+   * of one pixel, and sets the canvas so that the picture covers the box
+   * (x, y, w, h) exactly. Turned, a canvas's edge is otherwise drawn
+   * stair-stepped by the GPU compositor; the ring lets it be smoothed.
+   */
+  function drawPicture(canvas, place) {
     var picture = canvas.lmtPicture;
-    var w = Math.max(1, Math.round(picture.width * scale));
-    var h = Math.max(1, Math.round(picture.height * scale));
-    if (canvas.width === w && canvas.height === h && canvas.lmtDrawn) return;
-    canvas.width = w;
-    canvas.height = h;
+    var u = place.w / place.iw;
+    var v = place.h / place.ih;
+    var st = canvas.style;
+    st.left = place.x - u + 'px';
+    st.top = place.y - v + 'px';
+    st.width = place.w + 2 * u + 'px';
+    st.height = place.h + 2 * v + 'px';
+    if (canvas.width === place.iw + 2 && canvas.height === place.ih + 2 && canvas.lmtDrawn) return;
+    canvas.width = place.iw + 2;
+    canvas.height = place.ih + 2;
     var g = canvas.getContext('2d');
     g.imageSmoothingEnabled = true;
     g.imageSmoothingQuality = 'high';
-    g.drawImage(picture.bitmap, 0, 0, w, h);
+    g.drawImage(picture.bitmap, 1, 1, place.iw, place.ih);
     canvas.lmtDrawn = true;
   }
 
@@ -1034,15 +1049,27 @@
       }
     },
 
-    // How much of its own size a picture shows at: its fit on the stage, the
-    // stage's scale and the screen's pixel density; while a motion zooms in
-    // from more than 100 %, that much more. Never beyond the picture's pixels.
-    pictureScale: function (slide, picture, entering) {
-      if (!this.scale) return 1;
-      var fit = (slide.trim ? Math.max : Math.min)(this.size.w / picture.width, this.size.h / picture.height);
+    // Where a picture goes in the view (fitted whole and centred, or
+    // covering the stage for "trim") and at how many pixels it is drawn: its
+    // size on the screen, or more while a motion zooms in from over 100 %,
+    // never beyond the picture's own pixels.
+    placement: function (slide, picture, entering) {
+      var W = this.size.w;
+      var H = this.size.h;
+      var fit = (slide.trim ? Math.max : Math.min)(W / picture.width, H / picture.height);
+      var w = picture.width * fit;
+      var h = picture.height * fit;
       var mo = slide.motion;
       var zoom = entering && mo && mo.duration > 0 && mo.zoom > 100 && !this.reducedMotion() ? mo.zoom / 100 : 1;
-      return Math.min(1, fit * this.scale * (this.win.devicePixelRatio || 1) * zoom);
+      var k = this.scale ? Math.min(1, fit * this.scale * (this.win.devicePixelRatio || 1) * zoom) : 1;
+      return {
+        x: (W - w) / 2,
+        y: (H - h) / 2,
+        w: w,
+        h: h,
+        iw: Math.max(1, Math.round(picture.width * k)),
+        ih: Math.max(1, Math.round(picture.height * k))
+      };
     },
 
     reducedMotion: function () {
@@ -1066,7 +1093,7 @@
         var canvas = layer.querySelector('canvas');
         var picture = canvas && canvas.lmtPicture;
         if (!picture || closed(picture)) return;
-        drawPicture(canvas, self.pictureScale(layer.lmtSlide, picture, false));
+        drawPicture(canvas, self.placement(layer.lmtSlide, picture, false));
       });
     },
 
@@ -1145,7 +1172,7 @@
           if (token !== self.showToken || !picture) return null;
           // let go by a newer slide's preloading meanwhile: decode it once more
           if (closed(picture)) return again ? attempt(false) : null;
-          return pictureElement(self.doc, picture, self.pictureScale(slide, picture, true));
+          return pictureElement(self.doc, picture, self.placement(slide, picture, true));
         });
       }
       attempt(true)

@@ -62,9 +62,11 @@ describe('playing', () => {
       const { page, errors } = await h.open(browser.context, mode === 'disk' ? show.url : show.http);
       await h.waitSlide(page, 0);
       const img = await page.evaluate(() => {
-        // the 800 x 600 picture is drawn at its size on the 640 x 480 stage
+        // the 800 x 600 picture is drawn at its size on the 640 x 480 stage, in a transparent pixel's ring
         const c = document.querySelector('.lmt-layer canvas');
-        return { ok: c.width === 640 && c.height === 480, alt: c.getAttribute('aria-label') };
+        const r = c.getBoundingClientRect();
+        return { ok: c.width === 642 && c.height === 482 && Math.abs(r.width - 642) < 0.01 && Math.abs(r.height - 482) < 0.01,
+          alt: c.getAttribute('aria-label') };
       });
       assert.deepEqual(img, { ok: true, alt: 'Picture 1' });
       await skip(page, 2500);
