@@ -27,7 +27,7 @@ function description(w, h2) {
   const band = { y: Math.round(h2 * 0.05), height: Math.round(h2 * 0.06), width: w, fill_alpha: 75, fill_color: 'FFFFFF', line_alpha: 0, line_thickness: 0 };
   const title = { y: band.y, height: band.height, align: 'center', bold: 'true', size: Math.round(h2 * 0.04), color: '202020', text: 'Title' };
   const link = { x: Math.round(w / 4), y: Math.round(h2 / 4), width: Math.round(w / 2), height: Math.round(h2 / 2), url: 'https://example.invalid/' };
-  const slide = (n) => ({ url: `show_files/p${n}.jpg`, duration: 5, transition: { duration: 1, type: 'dissolve' }, rects: [band], texts: [title], links: [link] });
+  const slide = (n) => ({ url: `show_files/p${n}.jpg`, duration: 5, transition: { type: 'none' }, rects: [band], texts: [title], links: [link] });
   return { control: { bar_visible: 'auto' }, slides: [slide(0), slide(1)] };
 }
 
