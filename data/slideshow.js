@@ -571,8 +571,8 @@
     '.lmt-pic img{display:block;width:100%;height:100%;object-fit:contain;-webkit-user-drag:none;pointer-events:none}',
     '.lmt-trim .lmt-pic img{object-fit:cover}',
     '.lmt-pic canvas{position:absolute;display:block;pointer-events:none}',
-    // Turned layers: a software compositor draws the edges of a turned layer
-    // stair-stepped; a transparent pixel around it lets the edge be smoothed.
+    // A software compositor draws the edges of a turned layer stair-stepped;
+    // a transparent pixel around the layer lets them be smoothed.
     '.lmt-layer{outline:1px solid transparent}',
     '.lmt-rect,.lmt-text,.lmt-links a{position:absolute;box-sizing:border-box}',
     '.lmt-text{white-space:pre-wrap;overflow:hidden;padding:2px 4px;line-height:1.143;overflow-wrap:break-word}',
@@ -864,6 +864,7 @@
     if (picture.bitmap) {
       var canvas = doc.createElement('canvas');
       canvas.lmtPicture = picture;
+      canvas.lmtPlace = place;
       drawPicture(canvas, place);
       return Promise.resolve(canvas);
     }
@@ -875,13 +876,15 @@
   }
 
   /*
-   * Draws a canvas's picture iw x ih pixels large inside a transparent ring
-   * of one pixel, and sets the canvas so that the picture covers the box
-   * (x, y, w, h) exactly. Turned, a canvas's edge is otherwise drawn
-   * stair-stepped by the GPU compositor; the ring lets it be smoothed.
+   * Draws a canvas as placed (Player.placement): its content, iw x ih
+   * pixels covering the view's box (x, y, w, h) exactly, holds the picture
+   * at (px, py, pw, ph) over the background colour, if any; around it a
+   * transparent ring of one pixel. The compositors draw the edge of a turned
+   * canvas without smoothing (and a second edge beneath it, such as the
+   * layer's background, would show as a seam); with the ring, the edge is
+   * smoothed like the picture's inside.
    */
   function drawPicture(canvas, place) {
-    var picture = canvas.lmtPicture;
     var u = place.w / place.iw;
     var v = place.h / place.ih;
     var st = canvas.style;
@@ -889,14 +892,24 @@
     st.top = place.y - v + 'px';
     st.width = place.w + 2 * u + 'px';
     st.height = place.h + 2 * v + 'px';
-    if (canvas.width === place.iw + 2 && canvas.height === place.ih + 2 && canvas.lmtDrawn) return;
+    var key = [place.iw, place.ih, place.px, place.py, place.pw, place.ph, place.background].join();
+    if (canvas.lmtDrawn === key) return;
     canvas.width = place.iw + 2;
     canvas.height = place.ih + 2;
     var g = canvas.getContext('2d');
+    g.save();
+    g.beginPath();
+    g.rect(1, 1, place.iw, place.ih);
+    g.clip(); // a trimmed picture is larger than the stage
+    if (place.background) {
+      g.fillStyle = place.background;
+      g.fillRect(1, 1, place.iw, place.ih);
+    }
     g.imageSmoothingEnabled = true;
     g.imageSmoothingQuality = 'high';
-    g.drawImage(picture.bitmap, 1, 1, place.iw, place.ih);
-    canvas.lmtDrawn = true;
+    g.drawImage(canvas.lmtPicture.bitmap, 1 + place.px, 1 + place.py, place.pw, place.ph);
+    g.restore();
+    canvas.lmtDrawn = key;
   }
 
   // Empties what a retired layer (or a picture element) shows, so its pixels go at once.
@@ -1049,10 +1062,15 @@
       }
     },
 
-    // Where a picture goes in the view (fitted whole and centred, or
-    // covering the stage for "trim") and at how many pixels it is drawn: its
-    // size on the screen, or more while a motion zooms in from over 100 %,
-    // never beyond the picture's own pixels.
+    /*
+     * Where a picture's canvas goes in the view and at how many pixels it is
+     * drawn (its size on the screen, never beyond the picture's own pixels).
+     * A slide without motion gets a canvas of the whole stage with the
+     * picture over the slide's background (fitted whole and centred, or
+     * covering the stage for "trim"); a slide whose picture moves gets a
+     * canvas of the picture alone, which the motion zooms and turns over
+     * the layer's background, drawn larger while it zooms in from over 100 %.
+     */
     placement: function (slide, picture, entering) {
       var W = this.size.w;
       var H = this.size.h;
@@ -1060,15 +1078,21 @@
       var w = picture.width * fit;
       var h = picture.height * fit;
       var mo = slide.motion;
-      var zoom = entering && mo && mo.duration > 0 && mo.zoom > 100 && !this.reducedMotion() ? mo.zoom / 100 : 1;
-      var k = this.scale ? Math.min(1, fit * this.scale * (this.win.devicePixelRatio || 1) * zoom) : 1;
+      var moves = !!mo && mo.duration > 0 && !this.reducedMotion() && (mo.zoom !== 100 || mo.rotation !== 0);
+      var zoom = entering && moves && mo.zoom > 100 ? mo.zoom / 100 : 1;
+      var screen = this.scale ? this.scale * (this.win.devicePixelRatio || 1) : 1 / fit;
+      var k = Math.min(1, fit * screen * zoom); // drawn pixels per picture pixel
+      if (moves) {
+        var iw = Math.max(1, Math.round(picture.width * k));
+        var ih = Math.max(1, Math.round(picture.height * k));
+        return { moves: true, x: (W - w) / 2, y: (H - h) / 2, w: w, h: h, iw: iw, ih: ih, px: 0, py: 0, pw: iw, ph: ih, background: null };
+      }
+      var c = k / fit; // drawn pixels per view pixel
       return {
-        x: (W - w) / 2,
-        y: (H - h) / 2,
-        w: w,
-        h: h,
-        iw: Math.max(1, Math.round(picture.width * k)),
-        ih: Math.max(1, Math.round(picture.height * k))
+        moves: false, x: 0, y: 0, w: W, h: H,
+        iw: Math.max(1, Math.round(W * c)), ih: Math.max(1, Math.round(H * c)),
+        px: ((W - w) / 2) * c, py: ((H - h) / 2) * c, pw: w * c, ph: h * c,
+        background: slide.background && slide.backgroundAlpha > 0 ? rgba(slide.background, slide.backgroundAlpha) : null
       };
     },
 
@@ -1093,7 +1117,8 @@
         var canvas = layer.querySelector('canvas');
         var picture = canvas && canvas.lmtPicture;
         if (!picture || closed(picture)) return;
-        drawPicture(canvas, self.placement(layer.lmtSlide, picture, false));
+        canvas.lmtPlace = self.placement(layer.lmtSlide, picture, false);
+        drawPicture(canvas, canvas.lmtPlace);
       });
     },
 
@@ -1292,7 +1317,9 @@
       var doc = this.doc;
       var layer = el(doc, 'div', 'lmt-layer' + (slide.trim ? ' lmt-trim' : ''));
       layer.lmtSlide = slide;
-      if (slide.background && slide.backgroundAlpha > 0) layer.style.backgroundColor = rgba(slide.background, slide.backgroundAlpha);
+      // a still picture's canvas holds the background itself
+      var drawn = element && element.lmtPlace && !element.lmtPlace.moves;
+      if (slide.background && slide.backgroundAlpha > 0 && !drawn) layer.style.backgroundColor = rgba(slide.background, slide.backgroundAlpha);
       var pic = el(doc, 'div', 'lmt-pic');
       if (element) {
         element.setAttribute('data-url', slide.url);
