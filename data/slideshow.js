@@ -832,13 +832,6 @@
         if (entry.img) forget(entry.img);
         if (entry.picture) release(entry.picture);
       });
-    },
-    decodedCount: function () {
-      var n = 0;
-      this.map.forEach(function (entry) {
-        if (entry.picture) n++;
-      });
-      return n;
     }
   };
 

@@ -181,6 +181,24 @@ describe('playing', () => {
 });
 
 describe('loading', () => {
+  test('pictures from another site show too (the embedding code on a page elsewhere)', async () => {
+    const show = make(simple(3), { inline: false });
+    // the same server under another name is another origin: no fetch, the picture comes as an image
+    const other = server.url.replace('127.0.0.1', 'localhost');
+    const xml = fs.readFileSync(path.join(path.dirname(show.file), 'show_files', 'show.xml'), 'utf8');
+    const rel = path.relative(dir, path.dirname(show.file));
+    fs.writeFileSync(path.join(path.dirname(show.file), 'show_files', 'show.xml'), xml.replace(/url="show_files\//g, `url="${other}${rel}/show_files/`));
+    const { page, errors } = await h.open(browser.context, show.http);
+    await h.waitSlide(page, 0);
+    await page.keyboard.press('ArrowRight');
+    await h.waitSlide(page, 1);
+    const drawn = await page.evaluate(() => [...document.querySelectorAll('.lmt-layer canvas')]
+      .map((c) => c.width > 2 && c.getAttribute('data-url').startsWith('http://localhost:')));
+    assert.ok(drawn.length && drawn.every(Boolean), JSON.stringify(drawn));
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
   test('a slow picture holds the show with a spinner; a missing one does not stop it', async () => {
     const slides = simple(3, { 1: { url: 'show_files/p1.jpg?delay=1500' }, 2: { url: 'show_files/gone.jpg' } });
     const show = make(slides);
