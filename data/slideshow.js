@@ -905,6 +905,40 @@
     canvas.lmtDrawn = key;
   }
 
+  /*
+   * Where a picture's canvas goes in a view of size { w, h } and at how many
+   * pixels it is drawn: its size on the screen (screen: device pixels per
+   * view pixel, 0 while unknown), never beyond the picture's own pixels. A
+   * slide without motion gets a canvas of the whole stage with the picture
+   * over the slide's background (fitted whole and centred, or covering the
+   * stage for "trim"); a slide whose picture moves gets a canvas of the
+   * picture alone, which the motion zooms and turns over the layer's
+   * background, drawn larger while it zooms in from over 100 % (entering).
+   */
+  function placePicture(view, slide, picture, screen, reduced, entering) {
+    var W = view.w;
+    var H = view.h;
+    var fit = (slide.trim ? Math.max : Math.min)(W / picture.width, H / picture.height);
+    var w = picture.width * fit;
+    var h = picture.height * fit;
+    var mo = slide.motion;
+    var moves = !!mo && mo.duration > 0 && !reduced && (mo.zoom !== 100 || mo.rotation !== 0);
+    var zoom = entering && moves && mo.zoom > 100 ? mo.zoom / 100 : 1;
+    var k = screen > 0 ? Math.min(1, fit * screen * zoom) : 1; // drawn pixels per picture pixel
+    if (moves) {
+      var iw = Math.max(1, Math.round(picture.width * k));
+      var ih = Math.max(1, Math.round(picture.height * k));
+      return { moves: true, x: (W - w) / 2, y: (H - h) / 2, w: w, h: h, iw: iw, ih: ih, px: 0, py: 0, pw: iw, ph: ih, background: null };
+    }
+    var c = k / fit; // drawn pixels per view pixel
+    return {
+      moves: false, x: 0, y: 0, w: W, h: H,
+      iw: Math.max(1, Math.round(W * c)), ih: Math.max(1, Math.round(H * c)),
+      px: ((W - w) / 2) * c, py: ((H - h) / 2) * c, pw: w * c, ph: h * c,
+      background: slide.background && slide.backgroundAlpha > 0 ? rgba(slide.background, slide.backgroundAlpha) : null
+    };
+  }
+
   // Empties what a retired layer (or a picture element) shows, so its pixels go at once.
   function emptyLayer(root) {
     var all = Array.prototype.slice.call(root.querySelectorAll('canvas,img'));
@@ -1055,38 +1089,9 @@
       }
     },
 
-    /*
-     * Where a picture's canvas goes in the view and at how many pixels it is
-     * drawn (its size on the screen, never beyond the picture's own pixels).
-     * A slide without motion gets a canvas of the whole stage with the
-     * picture over the slide's background (fitted whole and centred, or
-     * covering the stage for "trim"); a slide whose picture moves gets a
-     * canvas of the picture alone, which the motion zooms and turns over
-     * the layer's background, drawn larger while it zooms in from over 100 %.
-     */
     placement: function (slide, picture, entering) {
-      var W = this.size.w;
-      var H = this.size.h;
-      var fit = (slide.trim ? Math.max : Math.min)(W / picture.width, H / picture.height);
-      var w = picture.width * fit;
-      var h = picture.height * fit;
-      var mo = slide.motion;
-      var moves = !!mo && mo.duration > 0 && !this.reducedMotion() && (mo.zoom !== 100 || mo.rotation !== 0);
-      var zoom = entering && moves && mo.zoom > 100 ? mo.zoom / 100 : 1;
-      var screen = this.scale ? this.scale * (this.win.devicePixelRatio || 1) : 1 / fit;
-      var k = Math.min(1, fit * screen * zoom); // drawn pixels per picture pixel
-      if (moves) {
-        var iw = Math.max(1, Math.round(picture.width * k));
-        var ih = Math.max(1, Math.round(picture.height * k));
-        return { moves: true, x: (W - w) / 2, y: (H - h) / 2, w: w, h: h, iw: iw, ih: ih, px: 0, py: 0, pw: iw, ph: ih, background: null };
-      }
-      var c = k / fit; // drawn pixels per view pixel
-      return {
-        moves: false, x: 0, y: 0, w: W, h: H,
-        iw: Math.max(1, Math.round(W * c)), ih: Math.max(1, Math.round(H * c)),
-        px: ((W - w) / 2) * c, py: ((H - h) / 2) * c, pw: w * c, ph: h * c,
-        background: slide.background && slide.backgroundAlpha > 0 ? rgba(slide.background, slide.backgroundAlpha) : null
-      };
+      var screen = this.scale ? this.scale * (this.win.devicePixelRatio || 1) : 0;
+      return placePicture(this.size, slide, picture, screen, this.reducedMotion(), entering);
     },
 
     reducedMotion: function () {
@@ -1823,6 +1828,7 @@
     pictureNumbers: pictureNumbers,
     Sequencer: Sequencer,
     transitionPlan: transitionPlan,
+    placePicture: placePicture,
     queryParam: queryParam,
     findInlineBlock: findInlineBlock,
     texts: texts
