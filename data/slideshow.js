@@ -1075,8 +1075,11 @@
       var x = (cw - this.size.w * k) / 2;
       var y = (ch - this.size.h * k) / 2;
       this.view.style.transform = 'translate(' + x + 'px,' + y + 'px) scale(' + k + ')';
-      var changed = this.scale !== k;
+      // a new scale or pixel density (browser zoom) wants the pictures drawn anew
+      var dpr = this.win.devicePixelRatio || 1;
+      var changed = this.scale !== k || this.dpr !== dpr;
       this.scale = k;
+      this.dpr = dpr;
       if (changed) this.repaintSoon();
       var list = this.stage.classList;
       list.toggle('lmt-compact', cw < 300 || ch < 150);
