@@ -8,12 +8,15 @@
 //   node tools/memory.js [--engine chromium|webengine] [--mode disk,http]
 //                        [--steps 300] [--pictures 300] [--every 50]
 //                        [--width 1024] [--height 768] [--host PATH]
-//                        [--player PATH]
+//                        [--player PATH] [--dump]
 //
 // chromium: Debian's /usr/bin/chromium (or $LUMETRA_CHROMIUM), headless.
 // webengine: Qt WebEngine through the small host tools/webengine-host (built
 // by CMake when Qt 6 WebEngine is installed; --host or $LUMETRA_WEBENGINE_HOST
 // names it, else build/*/bin/lumetra-webengine-host is used).
+// --dump (chromium): after the last step, Chromium's own account of the
+// renderer's memory (a memory-infra dump through the DevTools protocol), its
+// largest parts; cc/image_memory is the engine's cache of decoded pictures.
 // --player plays another copy of the player, for example an older one:
 //   git show main:data/slideshow.js > /tmp/old.js; node tools/memory.js --player /tmp/old.js
 const fs = require('node:fs');
@@ -140,10 +143,42 @@ async function runChromium(url) {
     await page.evaluate(STEPPER);
     await page.evaluate(([s, e]) => { window.lmtMeasure.run(s, e); }, [STEPS, EVERY]);
     await done;
-    return { engine: `Chromium ${version}`, rows };
+    const parts = args.includes('--dump') ? await memoryDump(browser.context, page) : null;
+    return { engine: `Chromium ${version}`, rows, parts };
   } finally {
     await browser.close();
   }
+}
+
+// The renderer's largest memory parts by Chromium's memory-infra dump, in MB.
+async function memoryDump(context, page) {
+  const cdp = await context.newCDPSession(page);
+  await cdp.send('Tracing.start', { traceConfig: { includedCategories: ['disabled-by-default-memory-infra'], memoryDumpConfig: { triggers: [] } },
+    transferMode: 'ReturnAsStream' });
+  await cdp.send('Tracing.requestMemoryDump', { deterministic: true, levelOfDetail: 'detailed' });
+  const complete = new Promise((resolve) => cdp.once('Tracing.tracingComplete', resolve));
+  await cdp.send('Tracing.end');
+  const { stream } = await complete;
+  let text = '';
+  for (;;) {
+    const chunk = await cdp.send('IO.read', { handle: stream });
+    text += chunk.base64Encoded ? Buffer.from(chunk.data, 'base64').toString() : chunk.data;
+    if (chunk.eof) break;
+  }
+  const trace = JSON.parse(text);
+  const dumps = (trace.traceEvents || trace).filter((e) => e.ph === 'v' && e.args && e.args.dumps && e.args.dumps.allocators);
+  // the show's renderer: of the processes with blink's heap, the one that holds the most
+  const size = (v) => (v.attrs && v.attrs.size ? parseInt(v.attrs.size.value, 16) : 0);
+  const total = (e) => Object.entries(e.args.dumps.allocators).filter(([n]) => !n.includes('/')).reduce((s, [, v]) => s + size(v), 0);
+  const renderer = dumps.filter((e) => Object.keys(e.args.dumps.allocators).some((n) => n.startsWith('blink_gc')))
+    .sort((a, b) => total(b) - total(a))[0];
+  if (!renderer) return [];
+  return Object.entries(renderer.args.dumps.allocators)
+    .filter(([name]) => /^[^/]+(\/[^/]+)?$/.test(name) && !/^(global|discardable)\/|segment_/.test(name))
+    .map(([name, v]) => [name, size(v) / 1048576])
+    .filter(([, size]) => size >= 1)
+    .sort((a, b) => b[1] - a[1])
+    .slice(0, 12);
 }
 
 function findHost() {
@@ -204,6 +239,10 @@ function runWebEngine(url) {
       const url = mode === 'http' ? `${server.url}embed.html` : 'file://' + file;
       const result = ENGINE === 'webengine' ? await runWebEngine(url) : await runChromium(url);
       printRows(`${result.engine}, ${mode}: ${COUNT} pictures of ${WIDTH} x ${HEIGHT}, ${STEPS} slide changes`, result.rows);
+      if (result.parts) {
+        console.log('  the renderer\'s largest parts (memory-infra):');
+        for (const [name, size] of result.parts) console.log(`    ${size.toFixed(1).padStart(7)} MB  ${name}`);
+      }
     }
   } finally {
     if (server) await server.close();
