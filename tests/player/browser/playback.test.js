@@ -181,6 +181,21 @@ describe('playing', () => {
 });
 
 describe('loading', () => {
+  test('an engine without createImageBitmap shows the pictures as images', async () => {
+    const show = make(simple(3));
+    const page = await browser.context.newPage();
+    await page.addInitScript(() => { delete window.createImageBitmap; });
+    await page.goto(show.url);
+    await h.waitSlide(page, 0);
+    await page.keyboard.press('ArrowRight');
+    await h.waitSlide(page, 1);
+    await h.finishAnimations(page);
+    const shown = await page.evaluate(() => [...document.querySelectorAll('.lmt-layer .lmt-pic > *')]
+      .map((e) => `${e.tagName} ${e.complete && e.naturalWidth} ${e.alt}`));
+    assert.deepEqual(shown, ['IMG 800 Picture 2']);
+    await page.close();
+  });
+
   test('pictures from another site show too (the embedding code on a page elsewhere)', async () => {
     const show = make(simple(3), { inline: false });
     // the same server under another name is another origin: no fetch, the picture comes as an image
