@@ -161,6 +161,7 @@ describe('playing', () => {
       const show = make(simple(12).map((s, i) => ({ ...s, url: `show_files/p${i % 4}.jpg?${i}` })));
       const { page, errors } = await h.open(browser.context, mode === 'disk' ? show.url : show.http);
       await h.waitSlide(page, 0);
+      await h.finishAnimations(page); // preloads from disk wait for the stage to be still
       await page.waitForFunction(() => window.LumetraPlayer.players[0].stats().bitmaps >= 4);
       let most = { alive: 0, bitmaps: 0, drawn: 0 };
       for (let i = 1; i < 12; i++) {
