@@ -561,14 +561,19 @@
     '-webkit-user-select:none;user-select:none;touch-action:pan-y pinch-zoom;-webkit-tap-highlight-color:transparent;',
     'font-family:system-ui,-apple-system,"Segoe UI",Roboto,"Helvetica Neue",Arial,sans-serif;line-height:normal;text-align:left}',
     '.lmt-stage:focus{outline:none}',
+    '.lmt-strut{display:block;max-width:100%;height:0;visibility:hidden;pointer-events:none}',
     '.lmt-stage:focus-visible{box-shadow:inset 0 0 0 3px rgba(90,160,255,.9)}',
-    '.lmt-stage:fullscreen{width:100%!important;height:100%!important;max-width:none;background:#000}',
-    '.lmt-stage:-webkit-full-screen{width:100%!important;height:100%!important;max-width:none;background:#000}',
+    '.lmt-stage:fullscreen{width:100%!important;height:100%!important;max-width:none!important;aspect-ratio:auto!important;background:#000}',
+    '.lmt-stage:-webkit-full-screen{width:100%!important;height:100%!important;max-width:none!important;aspect-ratio:auto!important;background:#000}',
     '.lmt-view{position:absolute;left:0;top:0;overflow:hidden;transform-origin:0 0}',
     '.lmt-layer{position:absolute;left:0;top:0;width:100%;height:100%;overflow:hidden}',
     '.lmt-pic{position:absolute;left:0;top:0;width:100%;height:100%}',
     '.lmt-pic img{display:block;width:100%;height:100%;object-fit:contain;-webkit-user-drag:none;pointer-events:none}',
     '.lmt-trim .lmt-pic img{object-fit:cover}',
+    '.lmt-pic canvas{position:absolute;display:block;pointer-events:none}',
+    // A software compositor draws the edges of a turned layer stair-stepped;
+    // a transparent pixel around the layer lets them be smoothed.
+    '.lmt-layer{outline:1px solid transparent}',
     '.lmt-rect,.lmt-text,.lmt-links a{position:absolute;box-sizing:border-box}',
     '.lmt-text{white-space:pre-wrap;overflow:hidden;padding:2px 4px;line-height:1.143;overflow-wrap:break-word}',
     '.lmt-veil{position:absolute;left:0;top:0;width:100%;height:100%;opacity:0;pointer-events:none}',
@@ -595,6 +600,11 @@
     'border:3px solid rgba(255,255,255,.35);border-top-color:#fff;animation:lmt-spin 1s linear infinite}',
     '@keyframes lmt-spin{to{transform:rotate(360deg)}}',
     '@media (max-width:420px){.lmt-bar button{width:44px;height:44px}}',
+    // small stages (a narrow column, a wide show on a phone): a smaller bar, still whole
+    '.lmt-compact .lmt-bar{padding:10px 4px 2px}.lmt-compact .lmt-bar button{width:32px;height:32px}',
+    '.lmt-compact .lmt-bar svg{width:18px;height:18px}',
+    '.lmt-mini .lmt-bar{padding:4px 2px 1px;gap:0;font-size:11px}.lmt-mini .lmt-bar button{width:26px;height:26px}',
+    '.lmt-mini .lmt-bar svg{width:16px;height:16px}.lmt-mini .lmt-count{visibility:hidden}.lmt-micro .lmt-full{display:none}',
     '@media (prefers-reduced-motion:reduce){.lmt-bar,.lmt-big{transition:none}.lmt-spin{animation-duration:3s}}'
   ].join('');
 
@@ -668,47 +678,281 @@
     }
   }
 
-  // ------------------------------------------------------------ image cache
+  // --------------------------------------------------------------- pictures
 
-  // Decoded pictures by address; only the few near the current slide stay.
+  /*
+   * Decoded pictures by address; only the few near the current slide stay.
+   *
+   * Chromium keeps every picture that an <img> showed, or that decode()
+   * prepared, in its own cache of decoded images long after the element is
+   * gone: a whole bitmap per slide, hundreds of MB over a long show, freed
+   * only under memory pressure. So where the engine can, the player decodes
+   * each picture into an ImageBitmap of its own, closes it when the picture
+   * is no longer near, and every layer draws it into a canvas that is
+   * emptied when the layer goes. Over http(s) the bytes are fetched and
+   * decoded off the main thread; from disk (no fetch there) the picture
+   * comes through an <img> that is let go once copied. Engines without
+   * createImageBitmap show the <img> elements themselves.
+   */
   function ImageCache(doc, base) {
     this.doc = doc;
+    this.win = doc.defaultView;
     this.base = base;
     this.map = new Map();
+    this.bitmaps = typeof this.win.createImageBitmap === 'function' && canDraw(doc);
+    // Decoding from an <img> blocks the page; preloads wait for a still stage.
+    this.whenStill = function () {
+      return Promise.resolve();
+    };
+  }
+
+  function canDraw(doc) {
+    try {
+      return !!doc.createElement('canvas').getContext('2d');
+    } catch (e) {
+      return false;
+    }
   }
 
   ImageCache.prototype = {
-    get: function (url) {
+    // The decoded picture { width, height, bitmap | img } or null; urgent
+    // pictures (the one the show waits for) skip the wait for a still stage.
+    get: function (url, urgent) {
+      var self = this;
+      var entry = this.entry(url);
+      if (entry.decoded || urgent) return this.decode(entry);
+      return entry.loaded.then(function (source) {
+        if (entry.decoded || !source || !source.img || !self.bitmaps) return self.decode(entry);
+        return self.whenStill().then(function () {
+          return self.decode(entry);
+        });
+      });
+    },
+    entry: function (url) {
       var entry = this.map.get(url);
-      if (entry) return entry.promise;
-      var img = new (this.doc.defaultView.Image)();
-      img.decoding = 'async';
+      if (!entry) {
+        entry = { url: url, href: resolve(url, this.base), decoded: null, picture: null, dropped: false, img: null, abort: null };
+        entry.loaded = this.load(entry);
+        this.map.set(url, entry);
+      }
+      return entry;
+    },
+    load: function (entry) {
+      var self = this;
+      if (!this.bitmaps || !this.fetchable(entry.href)) return this.loadImage(entry);
+      var abort = this.win.AbortController ? new this.win.AbortController() : null;
+      entry.abort = abort;
+      return this.win.fetch(entry.href, { credentials: 'same-origin', signal: abort ? abort.signal : undefined })
+        .then(function (r) {
+          return r.ok ? r.blob() : null;
+        })
+        .then(function (blob) {
+          return blob ? { blob: blob } : null;
+        }, function () {
+          // refused (a strict page policy, say): the picture may still come as an image
+          return entry.dropped ? null : self.loadImage(entry);
+        });
+    },
+    fetchable: function (href) {
+      var loc = this.win.location;
+      if (typeof this.win.fetch !== 'function' || !/^https?:/i.test(href)) return false;
+      try {
+        return new URL(href).origin === loc.origin;
+      } catch (e) {
+        return false;
+      }
+    },
+    loadImage: function (entry) {
+      var img = new this.win.Image();
+      entry.img = img;
       var settled = new Promise(function (done) {
         img.onload = function () {
-          done(img);
+          done({ img: img });
         };
         img.onerror = function () {
           done(null);
         };
       });
-      img.src = resolve(url, this.base);
-      // decode() waits for the decoded bitmap, so the transition never shows a
-      // half-drawn picture; older engines fall back to the load event.
-      var promise = (img.decode ? img.decode().then(function () {
-        return img;
-      }, function () {
-        return settled;
-      }) : settled);
-      this.map.set(url, { img: img, promise: promise });
-      return promise;
+      img.src = entry.href;
+      return settled;
     },
+    decode: function (entry) {
+      var self = this;
+      if (!entry.decoded) {
+        entry.decoded = entry.loaded
+          .then(function (source) {
+            return source ? self.picture(entry, source) : null;
+          })
+          .then(function (picture) {
+            if (picture && entry.dropped) release(picture); // let go while it was decoded
+            else entry.picture = picture;
+            return picture;
+          });
+      }
+      return entry.decoded;
+    },
+    picture: function (entry, source) {
+      var self = this;
+      var win = this.win;
+      function fromBitmap(bitmap) {
+        return { width: bitmap.width, height: bitmap.height, bitmap: bitmap };
+      }
+      function asImage(img) {
+        // decode() waits for the decoded bitmap, so a transition never shows a half-drawn picture
+        var done = function () {
+          return { width: img.naturalWidth, height: img.naturalHeight, img: img };
+        };
+        return img.decode ? img.decode().then(done, done) : done();
+      }
+      if (source.blob) {
+        return win.createImageBitmap(source.blob).then(fromBitmap, function () {
+          // a format the bitmap decoder refuses may still show as an image
+          return self.loadImage(entry).then(function (s) {
+            return s ? self.picture(entry, s) : null;
+          });
+        });
+      }
+      if (!this.bitmaps) return asImage(source.img);
+      return win.createImageBitmap(source.img).then(function (bitmap) {
+        forget(source.img);
+        entry.img = null;
+        return fromBitmap(bitmap);
+      }, function () {
+        return asImage(source.img);
+      });
+    },
+    // Lets go of every picture whose address is not listed.
     keep: function (urls) {
       var self = this;
       this.map.forEach(function (entry, url) {
-        if (urls.indexOf(url) < 0) self.map.delete(url);
+        if (urls.indexOf(url) >= 0) return;
+        self.map.delete(url);
+        entry.dropped = true;
+        if (entry.abort) entry.abort.abort();
+        if (entry.img) forget(entry.img);
+        if (entry.picture) release(entry.picture);
       });
     }
   };
+
+  function forget(img) {
+    img.onload = img.onerror = null;
+    img.removeAttribute('src');
+  }
+
+  function release(picture) {
+    if (picture.bitmap) picture.bitmap.close();
+    else if (picture.img) forget(picture.img);
+  }
+
+  function closed(picture) {
+    return !!picture.bitmap && picture.bitmap.width === 0;
+  }
+
+  // The element that shows a picture on a layer: for a bitmap a canvas of
+  // its own, drawn at its size on the screen (the compositor shrinks a
+  // canvas without smoothing, the drawing does it well); otherwise a copy of
+  // the decoded image.
+  function pictureElement(doc, picture, place) {
+    if (picture.bitmap) {
+      var canvas = doc.createElement('canvas');
+      canvas.lmtPicture = picture;
+      canvas.lmtPlace = place;
+      drawPicture(canvas, place);
+      return Promise.resolve(canvas);
+    }
+    var copy = picture.img.cloneNode();
+    var done = function () {
+      return copy;
+    };
+    return copy.decode ? copy.decode().then(done, done) : Promise.resolve(copy);
+  }
+
+  /*
+   * Draws a canvas as placed (Player.placement): its content, iw x ih
+   * pixels covering the view's box (x, y, w, h) exactly, holds the picture
+   * at (px, py, pw, ph) over the background colour, if any; around it a
+   * transparent ring of one pixel. The compositors draw the edge of a turned
+   * canvas without smoothing (and a second edge beneath it, such as the
+   * layer's background, would show as a seam); with the ring, the edge is
+   * smoothed like the picture's inside.
+   */
+  function drawPicture(canvas, place) {
+    var u = place.w / place.iw;
+    var v = place.h / place.ih;
+    var st = canvas.style;
+    st.left = place.x - u + 'px';
+    st.top = place.y - v + 'px';
+    st.width = place.w + 2 * u + 'px';
+    st.height = place.h + 2 * v + 'px';
+    var key = [place.iw, place.ih, place.px, place.py, place.pw, place.ph, place.background].join();
+    if (canvas.lmtDrawn === key) return;
+    canvas.width = place.iw + 2;
+    canvas.height = place.ih + 2;
+    var g = canvas.getContext('2d');
+    g.save();
+    g.beginPath();
+    g.rect(1, 1, place.iw, place.ih);
+    g.clip(); // a trimmed picture is larger than the stage
+    if (place.background) {
+      g.fillStyle = place.background;
+      g.fillRect(1, 1, place.iw, place.ih);
+    }
+    g.imageSmoothingEnabled = true;
+    g.imageSmoothingQuality = 'high';
+    g.drawImage(canvas.lmtPicture.bitmap, 1 + place.px, 1 + place.py, place.pw, place.ph);
+    g.restore();
+    canvas.lmtDrawn = key;
+  }
+
+  /*
+   * Where a picture's canvas goes in a view of size { w, h } and at how many
+   * pixels it is drawn: its size on the screen (screen: device pixels per
+   * view pixel, 0 while unknown), never beyond the picture's own pixels. A
+   * slide without motion gets a canvas of the whole stage with the picture
+   * over the slide's background (fitted whole and centred, or covering the
+   * stage for "trim"); a slide whose picture moves gets a canvas of the
+   * picture alone, which the motion zooms and turns over the layer's
+   * background, drawn larger while it zooms in from over 100 % (entering).
+   */
+  function placePicture(view, slide, picture, screen, reduced, entering) {
+    var W = view.w;
+    var H = view.h;
+    var fit = (slide.trim ? Math.max : Math.min)(W / picture.width, H / picture.height);
+    var w = picture.width * fit;
+    var h = picture.height * fit;
+    var mo = slide.motion;
+    var moves = !!mo && mo.duration > 0 && !reduced && (mo.zoom !== 100 || mo.rotation !== 0);
+    var zoom = entering && moves && mo.zoom > 100 ? mo.zoom / 100 : 1;
+    var k = screen > 0 ? Math.min(1, fit * screen * zoom) : 1; // drawn pixels per picture pixel
+    if (moves) {
+      var iw = Math.max(1, Math.round(picture.width * k));
+      var ih = Math.max(1, Math.round(picture.height * k));
+      return { moves: true, x: (W - w) / 2, y: (H - h) / 2, w: w, h: h, iw: iw, ih: ih, px: 0, py: 0, pw: iw, ph: ih, background: null };
+    }
+    var c = k / fit; // drawn pixels per view pixel
+    return {
+      moves: false, x: 0, y: 0, w: W, h: H,
+      iw: Math.max(1, Math.round(W * c)), ih: Math.max(1, Math.round(H * c)),
+      px: ((W - w) / 2) * c, py: ((H - h) / 2) * c, pw: w * c, ph: h * c,
+      background: slide.background && slide.backgroundAlpha > 0 ? rgba(slide.background, slide.backgroundAlpha) : null
+    };
+  }
+
+  // Empties what a retired layer (or a picture element) shows, so its pixels go at once.
+  function emptyLayer(root) {
+    var all = Array.prototype.slice.call(root.querySelectorAll('canvas,img'));
+    if (/^(CANVAS|IMG)$/.test(root.tagName)) all.push(root);
+    all.forEach(function (e) {
+      if (e.tagName === 'IMG') {
+        forget(e);
+      } else {
+        e.width = 0;
+        e.height = 0;
+        e.lmtPicture = null;
+      }
+    });
+  }
 
   // ------------------------------------------------------------------ player
 
@@ -725,6 +969,7 @@
     this.size = stageSize(stage);
     this.layers = [];
     this.running = null;
+    this.stillWaiters = [];
     this.showToken = 0;
     this.music = { audio: null, started: false, muted: false };
     this.barTimer = 0;
@@ -740,6 +985,15 @@
     var w = px(stage.getAttribute('data-width')) || px(stage.style.width) || px(stage.getAttribute('width')) || stage.clientWidth || 640;
     var h = px(stage.getAttribute('data-height')) || px(stage.style.height) || px(stage.getAttribute('height')) || stage.clientHeight || 480;
     return { w: Math.round(w), h: Math.round(h) };
+  }
+
+  // The height of the visible window, without a horizontal scroll bar.
+  function viewportHeight(win) {
+    var doc = win.document;
+    var h = win.innerHeight || 0;
+    var root = doc.documentElement;
+    if (doc.compatMode === 'CSS1Compat' && root && root.clientHeight > 0) h = h ? Math.min(h, root.clientHeight) : root.clientHeight;
+    return h;
   }
 
   function installStyle(doc) {
@@ -759,9 +1013,18 @@
       s.setAttribute('aria-roledescription', this.t.region);
       s.setAttribute('aria-label', this.t.region);
       if (!s.hasAttribute('tabindex')) s.tabIndex = 0;
-      s.style.width = this.size.w + 'px';
+      // Width auto fills the container; the strut gives the stage the show's
+      // width as its natural width (tables, floats, centring flex boxes) and
+      // none as its least (a narrow flex column may shrink it).
+      s.style.width = 'auto';
       s.style.height = 'auto';
       s.style.aspectRatio = this.size.w + ' / ' + this.size.h;
+      var strut = doc.createElementNS(SVG_NS, 'svg');
+      strut.setAttribute('class', 'lmt-strut');
+      strut.setAttribute('width', String(this.size.w));
+      strut.setAttribute('aria-hidden', 'true');
+      strut.setAttribute('focusable', 'false');
+      s.appendChild(strut);
       this.view = el(doc, 'div', 'lmt-view');
       this.view.style.width = this.size.w + 'px';
       this.view.style.height = this.size.h + 'px';
@@ -773,17 +1036,29 @@
       this.live.setAttribute('aria-live', 'polite');
       s.appendChild(this.view);
       s.appendChild(this.live);
+      this.fit();
       this.layout();
       var self = this;
+      this.win.addEventListener('resize', function () {
+        self.fit();
+        self.layout();
+      });
       if (this.win.ResizeObserver) {
         new this.win.ResizeObserver(function () {
           self.layout();
         }).observe(s);
-      } else {
-        this.win.addEventListener('resize', function () {
-          self.layout();
-        });
       }
+    },
+
+    // The stage keeps the show's proportions within the width of its
+    // container and the height of the window, never larger than the show's
+    // size; in fullscreen the style sheet lets it fill the screen.
+    fit: function () {
+      var w = this.size.w;
+      var vh = viewportHeight(this.win);
+      // rounded down, so the height that follows from the proportions never passes the window's
+      var limit = vh > 0 ? Math.floor(((vh * w) / this.size.h) * 100) / 100 : w;
+      this.stage.style.maxWidth = Math.min(w, limit) + 'px';
     },
 
     // The view keeps the show's pixels; it is scaled to the stage's box.
@@ -800,11 +1075,52 @@
       var x = (cw - this.size.w * k) / 2;
       var y = (ch - this.size.h * k) / 2;
       this.view.style.transform = 'translate(' + x + 'px,' + y + 'px) scale(' + k + ')';
+      // a new scale or pixel density (browser zoom) wants the pictures drawn anew
+      var dpr = this.win.devicePixelRatio || 1;
+      var changed = this.scale !== k || this.dpr !== dpr;
+      this.scale = k;
+      this.dpr = dpr;
+      if (changed) this.repaintSoon();
+      var list = this.stage.classList;
+      list.toggle('lmt-compact', cw < 300 || ch < 150);
+      list.toggle('lmt-mini', cw < 200 || ch < 100);
+      list.toggle('lmt-micro', cw < 120);
       if (this.big) {
         // the play symbol grows with the stage, within finger-friendly bounds
         var d = Math.round(clamp(Math.min(cw, ch) * 0.2, 36, 96)) + 'px';
         this.big.style.width = this.big.style.height = d;
       }
+    },
+
+    placement: function (slide, picture, entering) {
+      var screen = this.scale ? this.scale * (this.win.devicePixelRatio || 1) : 0;
+      return placePicture(this.size, slide, picture, screen, this.reducedMotion(), entering);
+    },
+
+    reducedMotion: function () {
+      return !!(this.win.matchMedia && this.win.matchMedia('(prefers-reduced-motion: reduce)').matches);
+    },
+
+    // Draws the pictures again for the stage's present size, once a resize
+    // has settled and no transition runs.
+    repaintSoon: function () {
+      var self = this;
+      this.win.clearTimeout(this.repaintTimer);
+      this.repaintTimer = this.win.setTimeout(function () {
+        if (self.running) return; // the transition's end repaints
+        self.repaint();
+      }, 120);
+    },
+
+    repaint: function () {
+      var self = this;
+      this.layers.forEach(function (layer) {
+        var canvas = layer.querySelector('canvas');
+        var picture = canvas && canvas.lmtPicture;
+        if (!picture || closed(picture)) return;
+        canvas.lmtPlace = self.placement(layer.lmtSlide, picture, false);
+        drawPicture(canvas, canvas.lmtPlace);
+      });
     },
 
     load: function () {
@@ -837,6 +1153,9 @@
       }
       var self = this;
       this.cache = new ImageCache(this.doc, this.doc.baseURI);
+      this.cache.whenStill = function () {
+        return self.whenStill();
+      };
       this.pictures = pictureNumbers(this.model);
       var first = this.model.slides[0];
       if (first.background && first.backgroundAlpha > 0) this.stage.style.backgroundColor = rgba(first.background, first.backgroundAlpha);
@@ -874,22 +1193,23 @@
       var spinner = this.win.setTimeout(function () {
         self.spinner(true);
       }, SPINNER_DELAY_MS);
-      this.cache
-        .get(slide.url)
-        .then(function (img) {
-          if (!img) return null;
-          var copy = img.cloneNode();
-          return copy.decode ? copy.decode().then(function () {
-            return copy;
-          }, function () {
-            return copy;
-          }) : copy;
-        })
-        .then(function (img) {
+      function attempt(again) {
+        return self.cache.get(slide.url, true).then(function (picture) {
+          if (token !== self.showToken || !picture) return null;
+          // let go by a newer slide's preloading meanwhile: decode it once more
+          if (closed(picture)) return again ? attempt(false) : null;
+          return pictureElement(self.doc, picture, self.placement(slide, picture, true));
+        });
+      }
+      attempt(true)
+        .then(function (element) {
           self.win.clearTimeout(spinner);
-          if (token !== self.showToken) return;
+          if (token !== self.showToken) {
+            if (element) emptyLayer(element);
+            return;
+          }
           self.spinner(false);
-          self.enter(i, img);
+          self.enter(i, element);
           done();
           self.stage.dispatchEvent(new self.win.CustomEvent('lumetra:slide', { detail: { index: i } }));
           self.preload(i);
@@ -899,14 +1219,14 @@
         });
     },
 
-    enter: function (i, img) {
+    enter: function (i, element) {
       var slide = this.model.slides[i];
-      var reduced = this.win.matchMedia && this.win.matchMedia('(prefers-reduced-motion: reduce)').matches;
+      var reduced = this.reducedMotion();
       var type = reduced && slide.transition.type !== 'none' ? 'dissolve' : slide.transition.type;
       var keep = !slide.purge || slide.transition.stack;
       this.finishTransition();
       var old = this.layers.length ? this.layers[this.layers.length - 1] : null;
-      var layer = this.buildLayer(slide, img);
+      var layer = this.buildLayer(slide, element);
       var plan = transitionPlan(type, slide.transition.stack, !keep && slide.backgroundAlpha < 100);
       if (plan.oldOnTop && old) this.view.insertBefore(layer, old);
       else this.view.insertBefore(layer, this.veil);
@@ -945,7 +1265,11 @@
           });
           if (plan.oldOnTop && old && old.parentNode) self.view.insertBefore(old, layer);
           self.settleLayers(keep);
-          if (self.running === running) self.running = null;
+          if (self.running === running) {
+            self.running = null;
+            self.repaint(); // a motion's zoom is over: the picture's size on the screen
+            self.stillNow();
+          }
         }
       };
       this.running = running;
@@ -965,6 +1289,24 @@
       var drop = keep ? Math.max(0, layers.length - MAX_LAYERS) : layers.length - 1;
       layers.splice(0, drop).forEach(function (l) {
         if (l.parentNode) l.parentNode.removeChild(l);
+        emptyLayer(l);
+      });
+    },
+
+    // Resolves once no transition runs (at once when none does).
+    whenStill: function () {
+      var self = this;
+      if (!this.running) return Promise.resolve();
+      return new Promise(function (done) {
+        self.stillWaiters.push(done);
+      });
+    },
+
+    stillNow: function () {
+      var waiters = this.stillWaiters;
+      this.stillWaiters = [];
+      waiters.forEach(function (done) {
+        done();
       });
     },
 
@@ -972,16 +1314,24 @@
       if (this.running) this.running.end();
     },
 
-    buildLayer: function (slide, img) {
+    buildLayer: function (slide, element) {
       var doc = this.doc;
       var layer = el(doc, 'div', 'lmt-layer' + (slide.trim ? ' lmt-trim' : ''));
-      if (slide.background && slide.backgroundAlpha > 0) layer.style.backgroundColor = rgba(slide.background, slide.backgroundAlpha);
+      layer.lmtSlide = slide;
+      // a still picture's canvas holds the background itself
+      var drawn = element && element.lmtPlace && !element.lmtPlace.moves;
+      if (slide.background && slide.backgroundAlpha > 0 && !drawn) layer.style.backgroundColor = rgba(slide.background, slide.backgroundAlpha);
       var pic = el(doc, 'div', 'lmt-pic');
-      if (img) {
-        img.alt = this.altText(slide);
-        img.setAttribute('data-url', slide.url);
-        img.draggable = false;
-        pic.appendChild(img);
+      if (element) {
+        element.setAttribute('data-url', slide.url);
+        if (element.tagName === 'IMG') {
+          element.alt = this.altText(slide);
+          element.draggable = false;
+        } else {
+          element.setAttribute('role', 'img');
+          element.setAttribute('aria-label', this.altText(slide));
+        }
+        pic.appendChild(element);
       } else {
         pic.setAttribute('role', 'img');
         pic.setAttribute('aria-label', this.altText(slide) + ' (' + this.t.missing + ')');
@@ -1066,7 +1416,9 @@
       }
     },
 
-    // Decode the pictures the show may go to next; forget the others.
+    // Decode the pictures the show may go to next; forget the others. The
+    // files load one after the other, nearest first, while the transition
+    // runs; a newer slide takes over the queue.
     preload: function (i) {
       var model = this.model;
       var urls = [model.slides[i].url];
@@ -1082,12 +1434,20 @@
       this.cache.keep(urls);
       var self = this;
       var round = (this.preloadRound = (this.preloadRound || 0) + 1);
-      // one after the other, nearest first; a newer slide takes over the queue
-      urls.reduce(function (chain, url) {
-        return chain.then(function () {
-          return round === self.preloadRound ? self.cache.get(url) : null;
+      var current = function () {
+        return round === self.preloadRound;
+      };
+      var loads = Promise.resolve();
+      var decodes = Promise.resolve();
+      urls.forEach(function (url) {
+        var loaded = (loads = loads.then(function () {
+          return current() ? self.cache.entry(url).loaded : null;
+        }));
+        decodes = Promise.all([decodes, loaded]).then(function () {
+          return current() ? self.cache.get(url, false) : null;
         });
-      }, Promise.resolve());
+      });
+      decodes.catch(function () {});
     },
 
     // ---------------------------------------------------------------- controls
@@ -1359,14 +1719,25 @@
       return st;
     },
 
-    // alive: distinct pictures held decoded (cache and stage share a bitmap per address)
+    // alive: distinct pictures held decoded by the cache or shown on a layer;
+    // bitmaps: the cache's open ImageBitmaps; drawn: canvases with pixels
     stats: function () {
-      var urls = this.cache ? Array.from(this.cache.map.keys()) : [];
+      var urls = [];
+      if (this.cache) {
+        this.cache.map.forEach(function (entry, url) {
+          if (entry.picture) urls.push(url);
+        });
+      }
+      var open = urls.length;
       this.layers.forEach(function (l) {
-        var img = l.querySelector('img');
-        if (img && urls.indexOf(img.getAttribute('data-url')) < 0) urls.push(img.getAttribute('data-url'));
+        var e = l.querySelector('[data-url]');
+        if (e && urls.indexOf(e.getAttribute('data-url')) < 0) urls.push(e.getAttribute('data-url'));
       });
-      return { cached: this.cache ? this.cache.map.size : 0, layers: this.layers.length, alive: urls.length };
+      var drawn = Array.prototype.filter.call(this.stage.querySelectorAll('canvas'), function (c) {
+        return c.width > 0;
+      }).length;
+      return { cached: this.cache ? this.cache.map.size : 0, layers: this.layers.length, alive: urls.length,
+        bitmaps: this.cache && this.cache.bitmaps ? open : 0, drawn: drawn };
     },
 
     play: function () {
@@ -1460,6 +1831,7 @@
     pictureNumbers: pictureNumbers,
     Sequencer: Sequencer,
     transitionPlan: transitionPlan,
+    placePicture: placePicture,
     queryParam: queryParam,
     findInlineBlock: findInlineBlock,
     texts: texts

@@ -36,20 +36,21 @@ async function launch() {
     await context.close();
     fs.rmSync(userDataDir, { recursive: true, force: true });
   };
-  return { context, close };
+  return { context, close, userDataDir };
 }
 
 // Pictures drawn by the browser itself: a gradient, a big number and a frame,
 // so screenshots show which picture is where. Returns JPEG buffers.
-async function drawPictures(context, count, width, height) {
+// first numbers them on from an earlier batch.
+async function drawPictures(context, count, width, height, first = 0) {
   const page = await context.newPage();
-  const list = await page.evaluate(({ count, width, height }) => {
+  const list = await page.evaluate(({ count, width, height, first }) => {
     const out = [];
     const canvas = document.createElement('canvas');
     canvas.width = width;
     canvas.height = height;
     const g = canvas.getContext('2d');
-    for (let i = 0; i < count; i++) {
+    for (let i = first; i < first + count; i++) {
       const hue = (i * 67) % 360;
       const grad = g.createLinearGradient(0, 0, width, height);
       grad.addColorStop(0, `hsl(${hue},70%,55%)`);
@@ -74,7 +75,7 @@ async function drawPictures(context, count, width, height) {
       out.push(canvas.toDataURL('image/jpeg', 0.85).split(',')[1]);
     }
     return out;
-  }, { count, width, height });
+  }, { count, width, height, first });
   await page.close();
   return list.map((b64) => Buffer.from(b64, 'base64'));
 }
@@ -197,6 +198,22 @@ ${block}
 </body></html>`;
 }
 
+// The created show's page from the shipped templates, filled in as the show
+// builder fills it (data/template.html with data/swfembed.html).
+function templatePage({ name, dataDir, width, height, xml, transparent = false, background = '#000000' }) {
+  const read = (file) => fs.readFileSync(path.join(ROOT, 'data', file), 'utf8').replace(/\r?\n$/, '');
+  const values = {
+    '%SWF_EMBED%': read('swfembed.html'), '%PAGE_TITLE%': 'Lumetra', '%GENERATOR%': 'Lumetra (test)',
+    '%WIDTH%': width, '%HEIGHT%': height, '%FILENAME%': `${dataDir}/${name}.js?xml_source=${dataDir}/${name}.xml`,
+    '%XML_SOURCE%': `${dataDir}/${name}.xml`, '%WMODE%': transparent ? 'transparent' : 'window',
+    '%BGCOLOR%': transparent ? 'white' : background, '%CODE_BEGIN%': 'Lumetra code start', '%CODE_END%': 'Lumetra code end',
+    '%SHOW_XML%': xml.replace(/^\uFEFF/, '').replace(/<\/(script)/gi, '<\\/$1')
+  };
+  let page = read('template.html');
+  for (const [key, value] of Object.entries(values)) page = page.split(key).join(String(value));
+  return page;
+}
+
 // Writes a show folder: dir/name.html and dir/name_files/{pictures,name.js,name.xml}.
 function writeShow(dir, { name = 'show', width = 640, height = 400, show, pictures = {}, inline = true, page }) {
   const dataDir = `${name}_files`;
@@ -273,8 +290,8 @@ async function finishAnimations(page) {
   });
 }
 
-module.exports = { ROOT, PLAYER, launch, drawPictures, drawScenes, showXml, showPage, writeShow, serve, tempDir, open, waitSlide,
-  finishAnimations, esc };
+module.exports = { ROOT, PLAYER, launch, drawPictures, drawScenes, showXml, showPage, templatePage, writeShow, serve, tempDir, open,
+  waitSlide, finishAnimations, esc };
 
 // The show builder lumetra-make: $LUMETRA_MAKE, else the newest one in a build folder.
 function findMake() {

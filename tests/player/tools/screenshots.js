@@ -56,6 +56,24 @@ async function build(context, dir) {
   return h.writeShow(dir, { name: 'show', width: W, height: H, show: description('show_files'), pictures: files });
 }
 
+// A new project of camera pictures with portraits among them: the show is as
+// large as the largest picture, 2400 x 2400, far taller than the window.
+async function buildSquare(context, dir) {
+  const make = h.findMake();
+  if (!make) return null;
+  const folder = path.join(dir, 'square-pictures');
+  fs.mkdirSync(folder, { recursive: true });
+  const wide = await h.drawScenes(context, 2, 2400, 1600);
+  const tall = await h.drawScenes(context, 1, 1600, 2400);
+  [wide[0], tall[0], wide[1]].forEach((p, i) => fs.writeFileSync(path.join(folder, `Foto ${i + 1}.jpg`), p));
+  const out = require('node:child_process').execFileSync(make, ['--seed', '3', '--output', path.join(dir, 'square', 'Quadrat.html'), folder],
+    { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
+  const page = out.trim().split('\n').pop();
+  const src = /<script src="([^"?]+\.js)\?xml_source=/.exec(fs.readFileSync(page, 'utf8'))[1];
+  fs.copyFileSync(h.PLAYER, path.join(path.dirname(page), decodeURI(src)));
+  return page;
+}
+
 async function shoot(context, file, { name, viewport, slide, at, bar = false }) {
   const page = await context.newPage();
   await page.setViewportSize(viewport);
@@ -97,6 +115,8 @@ async function shoot(context, file, { name, viewport, slide, at, bar = false }) 
     await shoot(b.context, file, { name: 'pivot-1280x800.png', viewport: desk, slide: 4, at: 700 });
     await shoot(b.context, file, { name: 'motion-1280x800.png', viewport: desk, slide: 5, at: 1100 });
     await shoot(b.context, file, { name: 'phone-390x844.png', viewport: { width: 390, height: 844 }, slide: 0, at: 2000, bar: true });
+    const square = await buildSquare(b.context, dir);
+    if (square) await shoot(b.context, square, { name: 'fit-square-1280x800.png', viewport: desk, slide: 1, at: 5000, bar: true });
   } finally {
     await b.close();
     fs.rmSync(dir, { recursive: true, force: true });

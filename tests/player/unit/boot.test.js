@@ -57,6 +57,7 @@ test('the player takes its stage and the inline description; one global only', a
     assert.match(s.getAttribute('aria-label'), /^Slideshow/);
     assert.equal(s.tabIndex, 0);
     assert.equal(s.style.aspectRatio, '640 / 400');
+    assert.equal(s.querySelector('.lmt-strut').getAttribute('width'), '640');
     assert.equal(doc.querySelector('.lmt-view').style.width, '640px');
     assert.equal(doc.querySelector('.lmt-prev').getAttribute('aria-label'), 'Previous picture');
     assert.equal(doc.querySelectorAll('style[data-lumetra-player]').length, 1);
@@ -74,7 +75,7 @@ test('several shows on one page find their own descriptions', async () => {
     const players = window.LumetraPlayer.players;
     assert.equal(players.length, 2);
     assert.deepEqual(Array.from(players, (p) => p.model.slides[0].url), ['a.jpg', 'b.jpg']);
-    assert.deepEqual(Array.from(players, (p) => p.stage.style.width), ['640px', '320px']);
+    assert.deepEqual(Array.from(players, (p) => p.stage.style.maxWidth), ['640px', '320px']);
     assert.equal(doc.querySelectorAll('.lmt-bar').length, 2);
     assert.equal(doc.querySelector('.lmt-next').getAttribute('aria-label'), 'Nächstes Bild');
     assert.equal(doc.querySelectorAll('style[data-lumetra-player]').length, 1);
