@@ -71,6 +71,19 @@ std::optional<std::string> ParsePwdReply(std::string_view text) {
     return std::nullopt;
 }
 
+std::optional<std::int64_t> ParseSizeReply(std::string_view text) {
+    if (text.substr(0, 4) != "213 ") return std::nullopt;
+    text.remove_prefix(4);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    if (text.empty() || text.size() > 18) return std::nullopt;
+    std::int64_t size = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        size = size * 10 + (c - '0');
+    }
+    return size;
+}
+
 bool FeaturesOfferMlst(std::string_view featText) {
     std::size_t start = 0;
     while (start <= featText.size()) {

@@ -4,6 +4,7 @@
 // "ddd-text" to "ddd text". libcurl also passes a few lines of its own
 // ("Content-Length: ..."), which are no replies and are skipped.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,10 @@ class ReplyCollector {
 // The folder of a "257" reply: the text between the first double quote and
 // its closing one, with "" standing for one quote. Empty when there is none.
 std::optional<std::string> ParsePwdReply(std::string_view text);
+
+// The size of a "213" reply to SIZE: digits alone after the code. Anything
+// else ("213 about a megabyte") is no size.
+std::optional<std::int64_t> ParseSizeReply(std::string_view text);
 
 // Whether a FEAT reply offers MLST (and so MLSD).
 bool FeaturesOfferMlst(std::string_view featText);

@@ -378,9 +378,10 @@ std::int64_t FtpSession::size(const std::string& name) {
     const Outcome outcome = perform(request);
     if (outcome.code == CURLE_REMOTE_FILE_NOT_FOUND) return -1;
     if (outcome.code != CURLE_OK) fail(outcome, "SIZE");
-    curl_off_t length = -1;
-    curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-    return length;
+    // libcurl reads "213 junk" as 0; the reply itself tells a size from junk.
+    for (auto reply = replies_.replies().rbegin(); reply != replies_.replies().rend(); ++reply)
+        if (reply->code == 213) return ParseSizeReply(reply->text).value_or(-1);
+    return -1;
 }
 
 std::vector<ListEntry> FtpSession::list() {

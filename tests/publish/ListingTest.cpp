@@ -151,6 +151,13 @@ TEST(Replies, Pwd) {
         {"257 \"\"\"\"", "\""},
     };
     for (const auto& row : rows) EXPECT_EQ(ParsePwdReply(row.text), row.folder) << row.text;
+    EXPECT_EQ(ParseSizeReply("213 12345"), 12345);
+    EXPECT_EQ(ParseSizeReply("213 0  "), 0);
+    EXPECT_EQ(ParseSizeReply("213 about a megabyte"), std::nullopt);
+    EXPECT_EQ(ParseSizeReply("213 12 34"), std::nullopt);
+    EXPECT_EQ(ParseSizeReply("213 "), std::nullopt);
+    EXPECT_EQ(ParseSizeReply("213 99999999999999999999"), std::nullopt);
+    EXPECT_EQ(ParseSizeReply("550 12"), std::nullopt);
     EXPECT_FALSE(FeaturesOfferMlst("211-Features:\n MLSTX\n SIZE\n211 End"));
     EXPECT_TRUE(FeaturesOfferMlst("211-Features:\n mlst type*;\n211 End"));
 }

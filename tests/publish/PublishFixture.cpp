@@ -61,8 +61,8 @@ void PublishTest::makeShow(const std::map<std::string, std::string>& pictures) {
 }
 
 PyServers& PublishTest::startServers(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--ftp", "--http"});
-    servers = std::make_unique<PyServers>(ftpRoot(), dir / "servers", args);
+    args.insert(args.begin(), {"--root", ftpRoot().string(), "--ftp", "--http"});
+    servers = std::make_unique<PyServers>(dir / "servers", args);
     return *servers;
 }
 

@@ -112,16 +112,15 @@ Certificate MakeCertificate(const fs::path& folder, const std::string& altName) 
     return made;
 }
 
-PyServers::PyServers(const fs::path& root, const fs::path& work,
-                     const std::vector<std::string>& args)
+PyServers::PyServers(const fs::path& work, const std::vector<std::string>& args,
+                     const std::string& script)
     : process_(
           [&] {
               fs::create_directories(work);
               fs::remove(work / "ready.json");  // a stopped server's
               std::vector<std::string> argv{
-                  "/usr/bin/python3", LUMETRA_PUBLISH_TEST_DIR "/servers/test_servers.py",
-                  "--root",           root.string(),
-                  "--ready",          (work / "ready.json").string()};
+                  "/usr/bin/python3", std::string(LUMETRA_PUBLISH_TEST_DIR "/servers/") + script,
+                  "--ready", (work / "ready.json").string()};
               argv.insert(argv.end(), args.begin(), args.end());
               return argv;
           }(),
@@ -173,11 +172,11 @@ PureFtpd::PureFtpd(const fs::path& root, const fs::path& work, const std::string
     const fs::path passwd = work / "pureftpd.passwd";
     const fs::path db = work / "pureftpd.pdb";
     const std::string nobody = std::to_string(kNobody);
-    const std::string add = "printf '%s\\n%s\\n' '" + password + "' '" + password +
-                            "' | /usr/bin/pure-pw useradd '" + user + "' -u " + nobody + " -g " +
-                            nobody + " -d " + Quote(root) + " -f " + Quote(passwd) +
-                            " >/dev/null 2>&1 && /usr/bin/pure-pw mkdb " + Quote(db) + " -f " +
-                            Quote(passwd) + " >/dev/null 2>&1";
+    // A SHA-512 crypt hash: pure-pw's own (argon2) makes each log-in take seconds.
+    const std::string add = "printf '%s:%s:" + nobody + ":" + nobody + "::" + root.string() +
+                            "/./::::::::::::\\n' '" + user + "' \"$(openssl passwd -6 '" +
+                            password + "')\" > " + Quote(passwd) + " && /usr/bin/pure-pw mkdb " +
+                            Quote(db) + " -f " + Quote(passwd) + " >/dev/null 2>&1";
     if (Run(add) != 0) throw std::runtime_error("pure-pw could not make the user database");
     port = FreePort();
     std::vector<std::string> argv{"/usr/sbin/pure-ftpd",

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,12 +39,12 @@ struct Certificate {
 // A self-signed certificate for the given subjectAltName ("IP:127.0.0.1").
 Certificate MakeCertificate(const std::filesystem::path& folder, const std::string& altName);
 
-// tests/publish/servers/test_servers.py under /usr/bin/python3.
+// A script of tests/publish/servers under /usr/bin/python3.
 class PyServers {
   public:
-    // args: the script's options besides --root and --ready.
-    PyServers(const std::filesystem::path& root, const std::filesystem::path& work,
-              const std::vector<std::string>& args);
+    // args: the script's options besides --ready.
+    PyServers(const std::filesystem::path& work, const std::vector<std::string>& args,
+              const std::string& script = "test_servers.py");
     int ftpPort = 0;
     int httpPort = 0;
     int proxyPort = 0;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <fstream>
@@ -446,6 +448,68 @@ TEST_F(WizardTest, RememberedAccessDataFollowTheFieldsAndTheSteps) {
     EXPECT_EQ(s.read(settings::kFtpSubDir), "/");
     EXPECT_EQ(s.read(settings::kFtpPort), "21");
     EXPECT_FALSE(s.read(settings::kFtpSaveData));
+}
+
+TEST_F(WizardTest, PublishOverTls) {
+    smallShow();
+    const Certificate cert = MakeCertificate(dir / "cert", "IP:127.0.0.1");
+    options.caFile = cert.cert.string();
+    startServers({"--tls", cert.pem.string()});
+    auto& w = startWizard(servers->ftpPort, "/tls", homepage());
+    runToEnd(w);
+    ASSERT_EQ(w.WizardStep(), 4) << ::testing::PrintToString(shown());
+    ASSERT_TRUE(view.security);
+    EXPECT_TRUE(view.security->encrypted && view.security->verified);
+    EXPECT_NE(std::find(view.statuses.begin(), view.statuses.end(),
+                        app.GetLangString(lang::frmFTP::kLblActTLS)),
+              view.statuses.end());
+    EXPECT_EQ(Files(ftpRoot() / "tls"), Files(showFolder()));
+    EXPECT_TRUE(view.result && view.result->linkMode);
+}
+
+// pure-ftpd serves the folder as "nobody"; the web server is Python's.
+class PureFtpdWizardTest : public WizardTest {
+  protected:
+    void SetUp() override {
+        if (!PureFtpd::available()) GTEST_SKIP() << "pure-ftpd needs root and /usr/sbin/pure-ftpd";
+        WizardTest::SetUp();
+        fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
+        chown(ftpRoot().c_str(), kNobody, kNobody);
+        servers = std::make_unique<PyServers>(
+            dir / "web", std::vector<std::string>{"--root", ftpRoot().string(), "--http"});
+        pure = std::make_unique<PureFtpd>(ftpRoot(), dir / "pure", "lumetra", "secret");
+    }
+    std::unique_ptr<PureFtpd> pure;
+};
+
+TEST_F(PureFtpdWizardTest, FullPublishAndASynchronisedSecondOne) {
+    smallShow();
+    runToEnd(startWizard(pure->port, "/web/shows", homepage()));
+    ASSERT_EQ(wizard->WizardStep(), 4) << ::testing::PrintToString(shown());
+    EXPECT_EQ(Files(ftpRoot() / "web/shows"), Files(showFolder()));
+    EXPECT_TRUE(view.result && view.result->linkMode);
+    auto& again = startWizard(pure->port, "/web/shows", homepage());
+    again.cmdNextClick();
+    again.cmdNextClick();
+    ASSERT_EQ(view.pages.back(), WizardPage::Sync);
+    again.cmdNextClick();
+    EXPECT_EQ(again.WizardStep(), 4);
+    EXPECT_EQ(Files(ftpRoot() / "web/shows"), Files(showFolder()));
+}
+
+TEST_F(PureFtpdWizardTest, FolderThatCannotBeEntered) {
+    smallShow();
+    const fs::path locked = ftpRoot() / "web" / dataFolderName();
+    fs::create_directories(locked);
+    chown((ftpRoot() / "web").c_str(), kNobody, kNobody);
+    fs::permissions(locked, fs::perms::none);
+    auto& w = startWizard(pure->port, "/web");
+    w.cmdNextClick();
+    w.cmdNextClick();
+    EXPECT_EQ(shown(),
+              (std::vector<std::string>{text(msg::kDirAccDenied, {"/web/" + dataFolderName()}),
+                                        text(msg::kFTPDisconnect)}));
+    EXPECT_EQ(w.WizardStep(), 1);
 }
 
 TEST_F(WizardTest, PortFieldKeepsOnlyDigits) {

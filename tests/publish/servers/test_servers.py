@@ -42,6 +42,7 @@ root = os.path.realpath(args.root)
 
 
 def start_ftp():
+    from pyftpdlib import handlers
     from pyftpdlib.authorizers import DummyAuthorizer
     from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
     from pyftpdlib.servers import FTPServer
@@ -74,7 +75,23 @@ def start_ftp():
     Handler.authorizer = authorizer
     Handler.auth_failed_timeout = 0.1  # a wrong password answers at once
     if args.tls:
-        Handler.certfile = args.tls
+        from OpenSSL import SSL
+        context = SSL.Context(SSL.TLS_SERVER_METHOD)
+        context.use_certificate_chain_file(args.tls)
+        context.use_privatekey_file(args.tls)
+        # Data connections resume the control connection's session, which
+        # OpenSSL allows only with a session id context.
+        context.set_session_id(b"lumetra-test")
+        Handler.ssl_context = context
+
+        # pyftpdlib drops a data connection that is readable before the
+        # transfer command, which the client's early TLS handshake makes it.
+        class SecureData(handlers.TLS_DTPHandler):
+            def readable(self):
+                if self._ssl_accepting or self._ssl_want_read:
+                    return True
+                return super().readable()
+        Handler.dtp_handler = SecureData
     if args.no_mlst:
         Handler.proto_cmds = {k: v for k, v in base.proto_cmds.items() if k not in ("MLSD", "MLST")}
     if args.idle_timeout:
