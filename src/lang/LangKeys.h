@@ -99,8 +99,9 @@ inline constexpr LangKey kPrjTooNew{"Messages", "PrjTooNew", kToken1 | kToken2 |
 inline constexpr LangKey kResizeLargeImg{"Messages", "ResizeLargeImg", kTokenBreak};
 inline constexpr LangKey kSaveChanges{"Messages", "SaveChanges"};
 inline constexpr LangKey kUpdateCheckConnErr{"Messages", "UpdateCheckConnErr"};
-// A question (Yes/No): "%1%" = FTP server, "%2%" = why the certificate failed.
-inline constexpr LangKey kFTPCertUnverified{"Messages", "FTPCertUnverified", kToken1 | kToken2};
+// A question (Yes/No): "%1%" = FTP server, "%2%" = why the certificate failed, then "%br%".
+inline constexpr LangKey kFTPCertUnverified{"Messages", "FTPCertUnverified",
+                                            kToken1 | kToken2 | kTokenBreak};
 // FTP/Encryption is Required and the server "%1%" offers no TLS.
 inline constexpr LangKey kFTPNoEncryption{"Messages", "FTPNoEncryption", kToken1};
 }  // namespace messages

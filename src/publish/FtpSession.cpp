@@ -131,7 +131,10 @@ std::string FtpSession::address(const std::string& urlPath) const {
     const bool ok = curl_url_set(url, CURLUPART_SCHEME, "ftp", 0) == CURLUE_OK &&
                     curl_url_set(url, CURLUPART_HOST, host.c_str(), 0) == CURLUE_OK &&
                     curl_url_set(url, CURLUPART_PORT, port.c_str(), 0) == CURLUE_OK &&
-                    curl_url_set(url, CURLUPART_PATH, urlPath.c_str(), 0) == CURLUE_OK;
+                    curl_url_set(url, CURLUPART_PATH, urlPath.c_str(), 0) == CURLUE_OK &&
+                    // libcurl looks a password up in ~/.netrc only for a user of the address.
+                    (!netrcLogin() || curl_url_set(url, CURLUPART_USER, login_.user.c_str(),
+                                                   CURLU_URLENCODE) == CURLUE_OK);
     char* text = nullptr;
     if (ok) curl_url_get(url, CURLUPART_URL, &text, 0);
     std::string result = text ? text : "";
@@ -154,11 +157,12 @@ void FtpSession::configure(Request& request) {
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_TCP_KEEPALIVE, 1L);
-    curl_easy_setopt(h, CURLOPT_USERNAME, login_.user.c_str());
-    if (login_.useNetrc && login_.password.empty())
+    if (netrcLogin()) {
         curl_easy_setopt(h, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
-    else
+    } else {
+        curl_easy_setopt(h, CURLOPT_USERNAME, login_.user.c_str());
         curl_easy_setopt(h, CURLOPT_PASSWORD, login_.password.c_str());
+    }
     curl_easy_setopt(h, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
     const long seconds = static_cast<long>((login_.readTimeout.count() + 999) / 1000);
     curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, seconds);

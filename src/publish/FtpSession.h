@@ -70,6 +70,7 @@ class FtpSession : public FtpClient {
     void requireConnection() const;
     void noteSecurity();
     void checkName(const std::string& text) const;
+    bool netrcLogin() const { return login_.useNetrc && login_.password.empty(); }
 
     CURL* easy_ = nullptr;
     std::unique_ptr<CurlMulti> multi_;

@@ -91,8 +91,13 @@ ResultPage BuildResultPage(WizardContext& context, std::string& publicBaseURL,
     if (!publicBaseURL.empty()) {
         const std::string link = publicBaseURL + PageFileName(app);
         const std::string served = CheckHTTPUrl(context, link);
-        const std::size_t at = served.find(PlayerAddress(app, publicBaseURL));
-        if (at != std::string::npos && at > 0) {
+        // Documents taken as they lie may name the show relatively.
+        const auto refersToShow = [&](const std::string& prefix) {
+            const std::size_t at = served.find(PlayerAddress(app, prefix));
+            return at != std::string::npos && at > 0;
+        };
+        if (refersToShow(publicBaseURL) ||
+            (!context.options.rewriteDocuments && refersToShow(""))) {
             page.linkMode = true;
             page.link = link;
         } else {
@@ -102,6 +107,7 @@ ResultPage BuildResultPage(WizardContext& context, std::string& publicBaseURL,
     if (!page.linkMode)
         page.relativeHint =
             MessageText(app.language, lang::frmFTP::kLblRelativeHTML, {targetDir, ftpHost});
+    if (app.project.ImgItems.empty()) return page;  // no project, no size: no code
     const StageSize size = ShowStageSize(app.project);
     page.code = EmbeddingCode(app, size.W, size.H, app.project.Settings.BackgroundTransparent,
                               publicBaseURL);

@@ -114,7 +114,13 @@ PortEdit PublishWizard::txtFTPPortChange(const std::string& text, int caret) {
 
 // --- the step machine --------------------------------------------------------
 
+bool PublishWizard::stop(StopReason reason) {
+    stopReason_ = context_.CancelRequested ? StopReason::Cancelled : reason;
+    return false;
+}
+
 void PublishWizard::cmdNextClick() {
+    stopReason_ = StopReason::None;
     switch (step_) {
         case 1:
             step1();
@@ -133,10 +139,12 @@ void PublishWizard::cmdNextClick() {
 void PublishWizard::cmdCancelClick() {
     context_.ftp.close();
     context_.CancelRequested = true;
+    stopReason_ = StopReason::Cancelled;
     context_.view.closeRequested();
 }
 
-void PublishWizard::backToConnection(bool sayDisconnected) {
+void PublishWizard::backToConnection(bool sayDisconnected, StopReason reason) {
+    stop(reason);
     if (context_.CancelRequested) return;  // the window is closing
     if (sayDisconnected) app_.Message(lang::messages::kFTPDisconnect, mb::kError);
     WizardButtons buttons = buttons_;
@@ -169,7 +177,7 @@ bool PublishWizard::checkHomepage() {
             break;
     }
     app_.Message(lang::messages::kHomepageInaccessible, mb::kError);
-    return false;
+    return stop(StopReason::Homepage);
 }
 
 void PublishWizard::step1() {
@@ -191,7 +199,7 @@ bool PublishWizard::showFolderPage() {
         context_.view.folderListChanged(folderList_, targetDir_);
         return true;
     } catch (const std::exception&) {
-        backToConnection(true);
+        backToConnection(true, StopReason::Transfer);
         return false;
     }
 }
@@ -210,7 +218,7 @@ bool PublishWizard::FTPConnect() {
     const std::optional<int> port = PortNumber(fields_.port);
     if (!port) {
         app_.Message(lang::messages::kInvalidPort, mb::kError, {fields_.port});
-        return false;
+        return stop(StopReason::Connection);
     }
     context_.folders.clear();
     FtpLogin login;
@@ -228,12 +236,13 @@ bool PublishWizard::FTPConnect() {
     for (;;) {
         const ConnectResult result = context_.ftp.connect(login);
         if (result.outcome == ConnectOutcome::Connected) break;
-        if (context_.CancelRequested || result.outcome == ConnectOutcome::Stopped) return false;
+        if (context_.CancelRequested || result.outcome == ConnectOutcome::Stopped)
+            return stop(StopReason::Cancelled);
         if (result.outcome == ConnectOutcome::CertificateUnverified &&
             !login.skipCertificateCheck) {
             if (app_.Message(lang::messages::kFTPCertUnverified, mb::kQuestionYesNo,
                              {fields_.host, result.detail}) != mb::IDYES)
-                return false;
+                return stop(StopReason::Connection);
             certificateAcceptedFor_ = server;
             login.skipCertificateCheck = true;
             continue;
@@ -242,21 +251,21 @@ bool PublishWizard::FTPConnect() {
             app_.Message(lang::messages::kFTPNoEncryption, mb::kError, {fields_.host});
         else
             app_.Message(lang::messages::kNoConnection, mb::kError);
-        return false;
+        return stop(StopReason::Connection);
     }
     showSecurity();
     if (fields_.subDir != "/") {
-        if (!MakeDeepDir(context_, fields_.subDir)) return false;
+        if (!MakeDeepDir(context_, fields_.subDir)) return stop(StopReason::Folder);
         bool entered = false;
         try {
             entered = ChangeInto(context_, fields_.subDir);
         } catch (const std::exception&) {
             if (!context_.CancelRequested) app_.Message(lang::messages::kFTPDisconnect, mb::kError);
-            return false;
+            return stop(StopReason::Connection);
         }
         if (!entered) {
             app_.Message(lang::messages::kDirAccDenied3, mb::kError);
-            return false;
+            return stop(StopReason::Folder);
         }
     }
     return context_.ftp.connected();
@@ -273,12 +282,15 @@ void PublishWizard::step2() {
             publicBaseURL_ = GetHTTPURL(context_, scheme_, fields_.homepage, targetDir_);
         figures = SyncInfo(context_, targetDir_);
     } catch (const std::exception&) {
-        backToConnection(true);
+        backToConnection(true, StopReason::Transfer);
         return;
     }
-    if (context_.CancelRequested) return;
+    if (context_.CancelRequested) {
+        stop(StopReason::Cancelled);
+        return;
+    }
     if (!figures.ok) {
-        backToConnection(true);
+        backToConnection(true, StopReason::Folder);
         return;
     }
     step_ = 3;
@@ -300,20 +312,25 @@ void PublishWizard::step3() {
     buttons.nextEnabled = false;
     setButtons(buttons);
     try {
-        if (!WriteShowDocuments(app_, app_.project.Settings.OutputFile, ShowMode::Output,
+        if (context_.options.rewriteDocuments &&
+            !WriteShowDocuments(app_, app_.project.Settings.OutputFile, ShowMode::Output,
                                 publicBaseURL_)) {
-            backToConnection(false);
+            backToConnection(false, StopReason::Transfer);
             return;
         }
     } catch (const std::exception& e) {
         app_.MsgBox(e.what(), mb::kError);
-        backToConnection(false);
+        backToConnection(false, StopReason::Transfer);
         return;
     }
     const UploadEnd end = UploadFiles(context_, targetDir_, synchronise_);
-    if (end == UploadEnd::Cancelled || context_.CancelRequested) return;
-    if (end == UploadEnd::Failed) {
-        backToConnection(true);
+    if (end == UploadEnd::Cancelled || context_.CancelRequested) {
+        stop(StopReason::Cancelled);
+        return;
+    }
+    if (end != UploadEnd::Done) {
+        backToConnection(
+            true, end == UploadEnd::FolderRefused ? StopReason::Folder : StopReason::Transfer);
         return;
     }
     context_.view.statusChanged(app_.GetLangString(lang::frmFTP::kLblAct2));
@@ -368,7 +385,7 @@ void PublishWizard::jvlstFtpDirListingClick(int index) {
             return;
         }
     } catch (const std::exception&) {
-        backToConnection(true);
+        backToConnection(true, StopReason::Transfer);
         return;
     }
     showFolderPage();

@@ -20,6 +20,9 @@ class Application;
 
 namespace lumetra::publish {
 
+// Why the last click ended back on the connection page (or the wizard ended).
+enum class StopReason { None, Connection, Homepage, Folder, Transfer, Cancelled };
+
 class PublishWizard {
   public:
     PublishWizard(Application& app, PublishView& view, FtpClient& ftp, HttpClient& http,
@@ -39,6 +42,7 @@ class PublishWizard {
     const ResultPage& result() const { return result_; }
     // The scheme the public address uses: https when the homepage ends there.
     const std::string& homepageScheme() const { return scheme_; }
+    StopReason stopReason() const { return stopReason_; }
 
     // The window's handlers.
     void FormShow();
@@ -70,7 +74,8 @@ class PublishWizard {
     bool FTPConnect();
     bool checkHomepage();
     bool showFolderPage();
-    void backToConnection(bool sayDisconnected);
+    void backToConnection(bool sayDisconnected, StopReason reason);
+    bool stop(StopReason reason);
     void showSecurity();
     void setPage(WizardPage page);
     void setButtons(const WizardButtons& buttons);
@@ -92,6 +97,7 @@ class PublishWizard {
     bool synchronise_ = true;  // optSyncTrue, kept when the wizard starts over
     ResultPage result_;
     std::string scheme_ = "http";
+    StopReason stopReason_ = StopReason::None;
     // host:port whose unverifiable certificate the user accepted for this session.
     std::string certificateAcceptedFor_;
 };

@@ -82,7 +82,7 @@ UploadEnd UploadFiles(WizardContext& context, const std::string& targetDir, bool
                 case Reach::Entered:
                     break;
                 case Reach::Refused:
-                    return UploadEnd::Failed;
+                    return UploadEnd::FolderRefused;
                 case Reach::Cancelled:
                     return UploadEnd::Cancelled;
             }

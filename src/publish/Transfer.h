@@ -22,8 +22,9 @@ SyncFigures SyncInfo(WizardContext& context, const std::string& targetDir);
 
 enum class UploadEnd {
     Done,
-    Failed,     // the reason was shown, or is FTPDisconnect for the caller
-    Cancelled,  // nothing more to say
+    FolderRefused,  // DirAccDenied or DirAccDenied2 was shown
+    Failed,         // the caller says FTPDisconnect
+    Cancelled,      // nothing more to say
 };
 
 // UploadFiles. synchronise is optSyncTrue: items with Sync that the folder

@@ -68,6 +68,9 @@ struct WizardOptions {
     AddressOrder addressOrder;
     // Decimal separator of the megabytes; 0: the user's locale.
     char decimalPoint = 0;
+    // Step 3 writes the show's description and page again with the public
+    // address; off for a show taken as it lies, without its project.
+    bool rewriteDocuments = true;
 };
 
 class WizardContext {

@@ -76,7 +76,9 @@ TEST_F(HttpClientTest, StatusesRedirectsAndTheLastAddress) {
         const HttpResponse r = get(at(c.path), c.method);
         EXPECT_EQ(r.transferred, c.transferred) << r.error;
         EXPECT_EQ(r.status, c.status);
-        if (c.status == 200) EXPECT_EQ(r.body, c.body);
+        if (c.status == 200) {
+            EXPECT_EQ(r.body, c.body);
+        }
         EXPECT_EQ(r.lastUrl, c.last.front() == '/' ? at(c.last) : c.last);
     }
     const auto parts = SplitUrl(at("/a/page.html?x=1#top"));

@@ -12,12 +12,17 @@ struct MakeOptions {
     std::string output;  // --output PAGE.html
     std::optional<std::uint64_t> seed;
     std::string saveProject;  // --save-project FILE.lmx
-    std::string source;       // PROJECT.lmx or PICTURE_FOLDER
+    std::string source;       // PROJECT.lmx or PICTURE_FOLDER (or PAGE.html with --publish)
+    std::string publish;      // --publish ftp[s]://user@host[:port]/folder
+    std::string homepage;     // --homepage URL
+    bool noSync = false;      // --no-sync
 };
 
 inline constexpr const char* kUsage =
     "usage: lumetra-make [--output PAGE.html] [--seed N] [--save-project FILE.lmx] "
-    "(PROJECT.lmx | PICTURE_FOLDER)\n";
+    "(PROJECT.lmx | PICTURE_FOLDER)\n"
+    "       lumetra-make --publish ftp[s]://USER@HOST[:PORT]/FOLDER [--homepage URL] [--no-sync] "
+    "[build options] (PROJECT.lmx | PICTURE_FOLDER | PAGE.html)\n";
 
 // The options, or the reason they are not usable in error.
 std::optional<MakeOptions> ParseMakeOptions(const std::vector<std::string>& args,

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "MakePublish.h"
 #include "app/Application.h"
 #include "app/Platform.h"
 #include "app/ProjectFile.h"
@@ -124,6 +125,8 @@ class Progress {
 
 int RunMake(Application& app, const MakeOptions& options, std::ostream& out, std::ostream& progress,
             bool progressBar, const std::function<bool()>& problemsReported) {
+    if (auto published = PublishBeforeBuild(app, options, out, progress, progressBar))
+        return *published;
     if (const int loaded = LoadSource(app, options); loaded != kExitOk) return loaded;
     if (!CheckShowSources(app)) return kExitCheck;
     Project& project = app.project;
@@ -140,6 +143,7 @@ int RunMake(Application& app, const MakeOptions& options, std::ostream& out, std
     if (!CreateShow(app)) return kExitBuild;
     if (!options.saveProject.empty()) SaveProject(app, options.saveProject);
     if (problemsReported && problemsReported()) return kExitBuild;
+    if (!options.publish.empty()) return PublishShow(app, options, out, progress, progressBar);
     out << project.Settings.OutputFile << '\n';
     return kExitOk;
 }
