@@ -104,6 +104,7 @@ HttpResponse HttpClient::perform(const HttpRequest& request) {
         headers.reset(next);
     }
     if (headers) curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    if (!request.caFile.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, request.caFile.c_str());
     if (request.acceptCookies) curl_easy_setopt(h, CURLOPT_COOKIEFILE, "");
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &exchange);

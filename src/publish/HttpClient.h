@@ -36,6 +36,8 @@ struct HttpRequest {
     std::vector<std::string> headers;    // "Name: value"
     bool acceptCookies = false;
     std::size_t maxBody = 4 * 1024 * 1024;
+    // Certificates to trust besides the system's.
+    std::string caFile;
     // Polled while the request runs; true stops it.
     std::function<bool()> stopRequested;
 };

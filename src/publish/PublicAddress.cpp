@@ -50,6 +50,7 @@ std::string CheckHTTPUrl(WizardContext& context, const std::string& url) {
     HttpRequest request;
     request.url = url;
     request.timeout = context.options.probeTimeout;
+    request.caFile = context.options.caFile;
     request.stopRequested = [&context] { return context.CancelRequested; };
     try {
         const HttpResponse response = context.http.perform(request);

@@ -162,6 +162,7 @@ bool PublishWizard::checkHomepage() {
     request.method = HttpRequest::Method::Head;
     request.url = "http://" + fields_.homepage;
     request.timeout = context_.options.homepageTimeout;
+    request.caFile = context_.options.caFile;
     const HttpResponse response = context_.http.perform(request);
     switch (JudgeHomepageAnswer(response)) {
         case HomepageVerdict::Replace:

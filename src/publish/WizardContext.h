@@ -53,7 +53,7 @@ class FolderCache {
 struct WizardOptions {
     // The instance's temporary folder (LMT3TMP), for the local probe file.
     std::filesystem::path tempFolder;
-    // Certificates trusted besides the system's.
+    // Certificates trusted besides the system's (FTP and web).
     std::string caFile;
     // Overrides FTP/Encryption (lumetra-make's ftps://).
     std::optional<EncryptionMode> encryption;

@@ -139,6 +139,7 @@ PyServers::PyServers(const fs::path& work, const std::vector<std::string>& args,
     ftpPort = PortIn(json, "ftp");
     httpPort = PortIn(json, "http");
     proxyPort = PortIn(json, "proxy");
+    httpsPort = PortIn(json, "https");
 }
 
 std::vector<std::string> PyServers::commands() const {

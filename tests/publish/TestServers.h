@@ -48,6 +48,7 @@ class PyServers {
     int ftpPort = 0;
     int httpPort = 0;
     int proxyPort = 0;
+    int httpsPort = 0;
     std::filesystem::path commandLog;  // with --log
     void kill() { process_.kill(); }
     void stop() { process_.stop(); }

@@ -95,12 +95,16 @@ TEST_F(WizardTest, FullPublishPutsTheShowFolderOnTheServer) {
         EXPECT_EQ(name.find(".tmp"), std::string::npos) << "probe left: " << name;
     // Pictures, player and music once; page and description twice; the probe.
     EXPECT_EQ(count("STOR"), 4 + 2 * 2 + 1);
-    // Each folder is walked once, not once per file: making /web/shows takes
-    // six changes of folder (each refused one is followed by a return to where
-    // the session stood), the data folder three more, and the documents
-    // switch between the two folders three times.
+    // Each folder is walked once, not once per file (which would take five
+    // changes of folder per file): making /web/shows takes six (each refused
+    // one is followed by a return to where the session stood), the data
+    // folder three more, and the documents switch between the two folders
+    // three times. After a SIZE for a missing file libcurl may change into
+    // the folder once more.
     EXPECT_EQ(count("SIZE"), 4 + 1);
-    EXPECT_EQ(count("CWD"), 6 + 3 + 3);
+    EXPECT_EQ(count("MKD"), 3);
+    EXPECT_GE(count("CWD"), 6 + 3 + 3);
+    EXPECT_LE(count("CWD"), 6 + 3 + 3 + 4);
 }
 
 TEST_F(WizardTest, SecondRunSkipsWhatTheServerHoldsWithItsSize) {
@@ -465,6 +469,25 @@ TEST_F(WizardTest, PublishOverTls) {
               view.statuses.end());
     EXPECT_EQ(Files(ftpRoot() / "tls"), Files(showFolder()));
     EXPECT_TRUE(view.result && view.result->linkMode);
+}
+
+TEST_F(WizardTest, AHomepageOnHttpsKeepsHttps) {
+    smallShow();
+    const Certificate cert = MakeCertificate(dir / "cert", "IP:127.0.0.1");
+    options.caFile = cert.cert.string();
+    startServers({"--https", cert.pem.string(), "--http-to-https"});
+    auto& w = startWizard(servers->ftpPort, "/site", "http://" + homepage());
+    runToEnd(w);
+    ASSERT_EQ(w.WizardStep(), 4) << ::testing::PrintToString(shown());
+    const std::string secure = "127.0.0.1:" + std::to_string(servers->httpsPort) + "/";
+    EXPECT_EQ(w.homepageScheme(), "https");
+    EXPECT_EQ(w.fields().homepage, secure);
+    EXPECT_EQ(w.PublicBaseURL(), "https://" + secure + "site/");
+    ASSERT_TRUE(view.result);
+    EXPECT_TRUE(view.result->linkMode);
+    EXPECT_EQ(view.result->link, "https://" + secure + "site/Trip.html");
+    EXPECT_NE(view.result->code.find("src=\"https://" + secure + "site/"), std::string::npos)
+        << view.result->code;
 }
 
 // pure-ftpd serves the folder as "nobody"; the web server is Python's.

@@ -11,6 +11,7 @@ import os
 import signal
 import sys
 import threading
+import ssl
 import urllib.parse
 
 parser = argparse.ArgumentParser()
@@ -34,6 +35,9 @@ parser.add_argument("--http-status", action="append", default=[], help="PATH=COD
 parser.add_argument("--http-always-200", action="store_true")
 parser.add_argument("--http-hide", action="append", default=[], help="path suffix answered 404")
 parser.add_argument("--http-redirect", action="append", default=[], help="PATH=ADDRESS")
+parser.add_argument("--https", help="PEM file: a second web server on the folder, with TLS")
+parser.add_argument("--http-to-https", action="store_true",
+                    help="the plain web server sends every request on to the TLS one")
 parser.add_argument("--proxy", action="store_true")
 args = parser.parse_args()
 
@@ -117,6 +121,12 @@ class WebHandler(http.server.SimpleHTTPRequestHandler):
 
     def override(self):
         path = urllib.parse.urlsplit(self.path).path
+        if args.http_to_https and not isinstance(self.connection, ssl.SSLSocket):
+            self.send_response(301)
+            self.send_header("Location", "https://127.0.0.1:%d%s" % (ports["https"], self.path))
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return True
         for rule in args.http_redirect:
             where, target = rule.split("=", 1)
             if path == where:
@@ -180,6 +190,13 @@ if args.http:
     web = http.server.ThreadingHTTPServer(("127.0.0.1", 0), WebHandler)
     ports["http"] = web.server_address[1]
     serve(web)
+if args.https:
+    secure = http.server.ThreadingHTTPServer(("127.0.0.1", 0), WebHandler)
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(args.https)
+    secure.socket = context.wrap_socket(secure.socket, server_side=True)
+    ports["https"] = secure.server_address[1]
+    serve(secure)
 if args.proxy:
     proxy = http.server.ThreadingHTTPServer(("127.0.0.1", 0), ProxyHandler)
     ports["proxy"] = proxy.server_address[1]
