@@ -33,6 +33,8 @@ inline constexpr StringKey kFtpSubDir{"FTP", "SubDir", ""};
 inline constexpr StringKey kFtpPort{"FTP", "Port", "21"};
 inline constexpr StringKey kFtpHomepage{"FTP", "Homepage", ""};
 inline constexpr BoolKey kFtpPassive{"FTP", "Passive", false};  // written only, never read
+// "Auto" (TLS when the server offers it), "Required" or "Off"; entered by hand.
+inline constexpr StringKey kFtpEncryption{"FTP", "Encryption", "Auto"};
 
 // Proxy (only read; entered in the file by hand)
 inline constexpr BoolKey kProxyHttp{"Proxy", "HTTP", false};

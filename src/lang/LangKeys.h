@@ -99,6 +99,11 @@ inline constexpr LangKey kPrjTooNew{"Messages", "PrjTooNew", kToken1 | kToken2 |
 inline constexpr LangKey kResizeLargeImg{"Messages", "ResizeLargeImg", kTokenBreak};
 inline constexpr LangKey kSaveChanges{"Messages", "SaveChanges"};
 inline constexpr LangKey kUpdateCheckConnErr{"Messages", "UpdateCheckConnErr"};
+// A question (Yes/No): "%1%" = FTP server, "%2%" = why the certificate failed, then "%br%".
+inline constexpr LangKey kFTPCertUnverified{"Messages", "FTPCertUnverified",
+                                            kToken1 | kToken2 | kTokenBreak};
+// FTP/Encryption is Required and the server "%1%" offers no TLS.
+inline constexpr LangKey kFTPNoEncryption{"Messages", "FTPNoEncryption", kToken1};
 }  // namespace messages
 
 namespace frmMain {
@@ -129,6 +134,11 @@ inline constexpr LangKey kLblSyncTrue{"frmFTP", "lblSyncTrue",
 inline constexpr LangKey kLblRelativeHTML{"frmFTP", "lblRelativeHTML", kToken1 | kToken2};
 inline constexpr LangKey kCmdCancel2{"frmFTP", "cmdCancel2"};
 inline constexpr LangKey kCmdShowLink{"frmFTP", "cmdShowLink"};
+// Status lines after connecting: encrypted, encrypted without a checked
+// certificate, or in the clear.
+inline constexpr LangKey kLblActTLS{"frmFTP", "lblActTLS"};
+inline constexpr LangKey kLblActTLSUnverified{"frmFTP", "lblActTLSUnverified"};
+inline constexpr LangKey kLblActPlain{"frmFTP", "lblActPlain"};
 }  // namespace frmFTP
 
 namespace frmUpdate {
@@ -227,6 +237,11 @@ inline constexpr std::array kKeysOutsideTranslation{
     frmUpdate::kNewVersion,
     frmUpdate::kNoNewVersion,
     frmUpdate::kCmdCancel2,
+    messages::kFTPCertUnverified,
+    messages::kFTPNoEncryption,
+    frmFTP::kLblActTLS,
+    frmFTP::kLblActTLSUnverified,
+    frmFTP::kLblActPlain,
 };
 
 // Texts that are web addresses under kInternetHost.

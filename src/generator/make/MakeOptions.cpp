@@ -28,6 +28,12 @@ std::optional<MakeOptions> ParseMakeOptions(const std::vector<std::string>& args
             const std::string* v = value();
             if (!v) return std::nullopt;
             options.music = *v;
+        } else if (arg == "--publish" || arg == "--homepage") {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            (arg == "--publish" ? options.publish : options.homepage) = *v;
+        } else if (arg == "--no-sync") {
+            options.noSync = true;
         } else if (arg == "--seed") {
             const std::string* v = value();
             if (!v) return std::nullopt;
@@ -47,6 +53,10 @@ std::optional<MakeOptions> ParseMakeOptions(const std::vector<std::string>& args
             error = "only one project file or picture folder, not also \"" + arg + "\"";
             return std::nullopt;
         }
+    }
+    if (options.publish.empty() && (!options.homepage.empty() || options.noSync)) {
+        error = "--homepage and --no-sync belong to --publish";
+        return std::nullopt;
     }
     if (options.source.empty()) {
         error = "a project file or a picture folder is needed";

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "MakePublish.h"
 #include "app/Application.h"
 #include "app/Platform.h"
 #include "app/ProjectFile.h"
@@ -155,6 +156,8 @@ void NameUnreadableTypes(const std::vector<std::string>& unreadable, std::ostrea
 
 int RunMake(Application& app, const MakeOptions& options, std::ostream& out, std::ostream& progress,
             bool progressBar, const std::function<bool()>& problemsReported) {
+    if (auto published = PublishBeforeBuild(app, options, out, progress, progressBar))
+        return *published;
     if (const int loaded = LoadSource(app, options); loaded != kExitOk) return loaded;
     Project& project = app.project;
     if (!options.music.empty()) {
@@ -184,6 +187,7 @@ int RunMake(Application& app, const MakeOptions& options, std::ostream& out, std
     NameUnreadableTypes(created.unreadablePictures, progress);
     if (!created.unreadablePictures.empty()) return kExitBuild;
     if (problemsReported && problemsReported()) return kExitBuild;
+    if (!options.publish.empty()) return PublishShow(app, options, out, progress, progressBar);
     // Printed only while no stop signal can end the run any more.
     const auto end = LockRunEnd();
     if (StopSignal() != 0) EndForStopSignal();

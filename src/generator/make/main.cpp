@@ -72,8 +72,10 @@ int main(int argc, char** argv) {
         services.messageBox(e.what(), "lumetra-make", mb::kError);
         status = make::kExitBuild;
     }
+    // A run that printed its page is complete whenever a signal comes; one
+    // that failed after a signal failed because of it.
     const auto end = LockRunEnd();
-    if (StopSignal() != 0) EndForStopSignal();
+    if (StopSignal() != 0 && status != make::kExitOk) EndForStopSignal();
     try {
         platform::removeInstanceTempFolder();
     } catch (const std::exception&) {
