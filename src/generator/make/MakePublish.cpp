@@ -1,6 +1,7 @@
 #include "MakePublish.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -61,10 +62,19 @@ std::optional<std::string> PromptPassword(const std::string& user, const std::st
     tcsetattr(tty, TCSAFLUSH, &quiet);
     std::string password;
     char c = 0;
-    while (read(tty, &c, 1) == 1 && c != '\n' && c != '\r') password += c;
+    // Waits in short steps, so a Ctrl-C gives the terminal its echo back
+    // before the run ends.
+    for (;;) {
+        pollfd ready{tty, POLLIN, 0};
+        if (StopSignal() != 0) break;
+        if (poll(&ready, 1, 100) <= 0) continue;
+        if (read(tty, &c, 1) != 1 || c == '\n' || c == '\r') break;
+        password += c;
+    }
     tcsetattr(tty, TCSAFLUSH, &saved);
     (void)!write(tty, "\n", 1);
     close(tty);
+    ThrowIfStopRequested();
     return password;
 }
 
