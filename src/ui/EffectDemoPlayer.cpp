@@ -26,6 +26,7 @@ void TfrmMain::PlayEffectDemo(bool firstRun) {
         WriteEffectDemo(app_, platform::instanceTempFolder(), effect, demoDesert_);
     timer1_.stop();
     hideDemoPlayer();
+    demoPictureShown_ = false;
     FlashPlayerControl2_->setMovie(address);
     timer1_.setInterval(firstRun ? kDemoStartupInterval : kDemoUserInterval);
     timer1_.start();
@@ -49,7 +50,7 @@ void TfrmMain::Timer1Timer() {
 // The player is shown once both its phase has come and it has painted its
 // first picture, so a slow first load never shows an empty view.
 void TfrmMain::showDemoPlayer(bool hideCanvas) {
-    if (FlashPlayerControl2_->shownSlide() < 0 || FlashPlayerControl2_->rendererDied()) {
+    if (!demoPictureShown_ || FlashPlayerControl2_->rendererDied()) {
         demoShowPending_ = true;
         demoHideCanvasPending_ = demoHideCanvasPending_ || hideCanvas;
         return;
@@ -76,7 +77,9 @@ void TfrmMain::hideDemoPlayer() {
 }
 
 void TfrmMain::demoPlayerSlideShown(int index) {
-    if (index != 0 || !demoShowPending_) return;
+    if (index != 0) return;
+    demoPictureShown_ = true;
+    if (!demoShowPending_) return;
     const bool hideCanvas = demoHideCanvasPending_;
     demoShowPending_ = false;
     demoHideCanvasPending_ = false;

@@ -179,6 +179,7 @@ class TfrmMain : public QWidget, public ProjectView {
     bool webViewsScheduled_ = false;
     bool demoDesert_ = true;
     bool demoShowPending_ = false;
+    bool demoPictureShown_ = false;  // the player painted slide 0 since its last load
     bool demoPlayerShown_ = false;
     bool demoHideCanvasPending_ = false;
     std::string addGfxFolder_;  // dlgAddGFX's initial folder
