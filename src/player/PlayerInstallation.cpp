@@ -5,6 +5,7 @@
 #include <QLibraryInfo>
 #include <QString>
 #include <cstdlib>
+#include <string>
 
 namespace lumetra::player {
 
@@ -17,7 +18,18 @@ fs::path WebEngineProcessPath() {
     return fs::path(folder.toStdString()) / "QtWebEngineProcess";
 }
 
+// Chromium ends the whole process when it runs as root with its sandbox on;
+// then the built-in player counts as missing instead.
+bool sandboxRefusesUs() {
+    if (::geteuid() != 0) return false;
+    const char* disabled = std::getenv("QTWEBENGINE_DISABLE_SANDBOX");
+    const char* flags = std::getenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    return !(disabled && *disabled && std::string(disabled) != "0") &&
+           !(flags && std::string(flags).find("--no-sandbox") != std::string::npos);
+}
+
 bool PlayerInstalled(const fs::path& dataFolder) {
+    if (sandboxRefusesUs()) return false;
     const fs::path process = WebEngineProcessPath();
     const fs::path script = dataFolder / "slideshow.js";
     std::error_code ec;

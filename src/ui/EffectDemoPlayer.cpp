@@ -9,6 +9,7 @@
 #include "app/Platform.h"
 #include "generator/EffectDemo.h"
 #include "player/PlayerView.h"
+#include "ui/ClickableLabel.h"
 #include "ui/PictureWidgets.h"
 #include "ui/TfrmMain.h"
 
@@ -91,6 +92,7 @@ void TfrmMain::demoPlayerTerminated() {
     hideDemoPlayer();
     FlashPlayerControl2_->hide();
     playerInstalled_ = false;
+    lblFlashNotFound_->show();
 }
 
 }  // namespace lumetra::ui

@@ -123,6 +123,7 @@ void TfrmMain::buildImagePage() {
     imgImgNotFound_->setArt("imgImgNotFound");
     txtImgNotFound_ = place<QPlainTextEdit>(panPreviewFrame_, "txtImgNotFound", 10, 52, 180, 136);
     txtImgNotFound_->setReadOnly(true);
+    txtImgNotFound_->setFocusPolicy(Qt::NoFocus);
     txtImgNotFound_->setFrameShape(QFrame::NoFrame);
     txtImgNotFound_->setStyleSheet("background:transparent;");
     imgImgNotFound_->hide();
@@ -147,11 +148,11 @@ void TfrmMain::buildImagePage() {
     lblImgLink_ = fieldLabel(p, "lblImgLink", 0, 403, 98, "Link:", txtImgLink_);
 
     lblUebergangseffekt_ = heading(p, "lblUebergangseffekt", 390, 237, "Übergangseffekt");
-    imgEffectInfo_ = place<PictureButton>(p, "imgEffectInfo", 570, 237, 16, 16);
-    imgEffectInfo_->setArt("imgEffectInfo");
     cboEffectsIn_ = place<QComboBox>(p, "cboEffectsIn", 390, 260, 198, 21);
     cboEffectsIn_->setEditable(false);
     cboEffectsIn_->setMaxVisibleItems(16);
+    imgEffectInfo_ = place<PictureButton>(p, "imgEffectInfo", 570, 237, 16, 16);
+    imgEffectInfo_->setArt("imgEffectInfo");
     lblEffektvorschau_ = place<QLabel>(p, "lblEffektvorschau", 390, 296, 198, 16);
     lblEffektvorschau_->setText("Effektvorschau:");
     panEffectDemoCanvas_ = place<QWidget>(p, "panEffectDemoCanvas", 391, 316, 148, 104);
@@ -222,6 +223,10 @@ void TfrmMain::connectImagePage() {
             [this](int index) { run([&] { demoPlayerSlideShown(index); }); });
     connect(FlashPlayerControl2_, &player::PlayerView::rendererTerminated, this,
             [this] { run([&] { demoPlayerTerminated(); }); });
+    connect(FlashPlayerControl1_, &player::PlayerView::rendererTerminated, this, [this] {
+        playerInstalled_ = false;
+        lblFlashNotFound_->show();
+    });
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {

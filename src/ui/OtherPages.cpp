@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/Application.h"
+#include "app/Platform.h"
+#include "lang/LangKeys.h"
 #include "player/PlayerView.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Geometry.h"
@@ -153,6 +156,62 @@ void TfrmMain::buildCreatePage() {
     bold.setBold(true);
     create->setFont(bold);
     create->setCursor(Qt::PointingHandCursor);
+}
+
+void TfrmMain::showSettingsChanged() {
+    // The settings and create pages show the project's show settings; their
+    // editing comes with those pages.
+    const ShowSettings& s = app_.project.Settings;
+    auto check = [this](const char* name, bool on) {
+        if (auto* b = findChild<QAbstractButton*>(name)) b->setChecked(on);
+    };
+    auto text = [this](const char* name, const std::string& value) {
+        if (auto* e = findChild<QLineEdit*>(name)) e->setText(QString::fromStdString(value));
+    };
+    for (QButtonGroup* group : panSettings_->findChildren<QButtonGroup*>()) {
+        // A project may leave a group without a choice.
+        group->setExclusive(false);
+        for (QAbstractButton* b : group->buttons()) b->setChecked(false);
+        group->setExclusive(true);
+    }
+    if (s.audioMode != AudioMode::NotSet) {
+        check("optAudioNone", s.audioMode == AudioMode::None);
+        check("optAudio1", s.audioMode == AudioMode::Library);
+        check("optAudioSel", s.audioMode == AudioMode::OwnFile);
+    }
+    if (auto* music = findChild<QComboBox*>("cboMusic")) {
+        if (music->count() != int(app_.musicTitles.size())) {
+            music->clear();
+            for (const std::string& title : app_.musicTitles)
+                music->addItem(QString::fromStdString(title));
+        }
+        music->setCurrentIndex(music->findText(QString::fromStdString(s.MusicTitle)));
+    }
+    text("txtAudio", s.AudioFile.empty() ? app_.project.AudioFileHint : s.AudioFile);
+    if (auto* play = findChild<QWidget*>("btnAudioPlaySel"))
+        play->setVisible(!s.AudioFile.empty() && platform::fileExists(s.AudioFile));
+    check("chkAudioLoop", s.AudioLoop);
+    check("chkEditImg", s.FitImages);
+    if (auto* fitting = findChild<QComboBox*>("cboEditImg1"))
+        if (s.FitMode >= 0 && s.FitMode < fitting->count()) fitting->setCurrentIndex(s.FitMode);
+    text("txtEditImgFixX", s.FitWidth);
+    text("txtEditImgFixY", s.FitHeight);
+    for (const char* name : {"txtEditImgFixX", "txtEditImgFixY"})
+        findChild<QWidget*>(name)->setVisible(s.FitImages && s.FitMode == 2);
+    if (auto* info = findChild<QLabel*>("lblImgEditInfo"); info && !info->text().isEmpty())
+        info->setText(QString::fromStdString(
+            app_.GetLangString(lang::FittingHintKey(s.FitImages, s.FitMode))));
+    check("chkTrim", s.Trim);
+    check("chkLoop", s.Loop);
+    check("chkNavBar", s.NavBar);
+    findChild<QWidget*>("chkNavBar")->setEnabled(NavBarEditable(s));
+    check("chkRandomOrder", s.RandomOrder);
+    check("chkLinkTargetBlank", s.LinkTargetBlank);
+    check("chkAutostart", s.Autostart);
+    check("optBGNone", s.BackgroundTransparent);
+    check("optBGColor", !s.BackgroundTransparent);
+    findChild<ColorSwatch*>("panBGColor")->setColor(std::uint32_t(s.BackgroundColor));
+    text("txtOutput", s.OutputFile);
 }
 
 }  // namespace lumetra::ui

@@ -47,6 +47,11 @@ QtServices::QtServices(std::function<QWidget*()> dialogParent)
 
 QWidget* QtServices::parent() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    // A please-wait window stays on top of the main window: a message must
+    // belong to it, or it would open behind it.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && (window->windowFlags() & Qt::WindowStaysOnTopHint))
+            return window;
     return dialogParent_ ? dialogParent_() : nullptr;
 }
 

@@ -46,5 +46,7 @@ int main(int argc, char** argv) {
     frmMain.centreOnScreen();
     frmMain.show();
     QTimer::singleShot(0, &frmMain, [&] { ui::guarded(app, [&] { frmMain.FormShow(); }); });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    platform::removeInstanceTempFolder();
+    return status;
 }

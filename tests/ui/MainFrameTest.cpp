@@ -2,6 +2,7 @@
 // the page-change check, the project commands and closing.
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include "UiFixture.h"
@@ -250,14 +251,13 @@ class MainFrameTest : public QObject {
         if (answer == mb::IDYES && !withFile)
             f->services.saveAnswers.push_back(saveDialogCancelled ? std::nullopt
                                                                   : std::optional(target));
-        const auto before = std::filesystem::exists(target)
-                                ? std::filesystem::last_write_time(target)
-                                : std::filesystem::file_time_type{};
+        // A mark in the file that only a save replaces (times are too coarse).
+        if (withFile) f->dir.write("project.lmx", "mark");
         f->window->imgMenuNewClick();
         QCOMPARE(f->services.messages.back().flags, mb::kQuestion);
         QCOMPARE(f->app->project.ImgItems.empty(), newRan);
         const bool written =
-            std::filesystem::exists(target) && std::filesystem::last_write_time(target) != before;
+            std::filesystem::exists(target) && std::filesystem::file_size(target) != 4;
         QCOMPARE(written, saved);
     }
 
@@ -322,6 +322,71 @@ class MainFrameTest : public QObject {
         f->services.answers.push_back(mb::IDNO);
         QVERIFY(f->window->FormCloseQuery());
         QVERIFY(f->terminated);
+    }
+
+    void settingsControlsMirrorTheShowSettings() {
+        ShowSettings& s = f->app->project.Settings;
+        s.audioMode = AudioMode::OwnFile;
+        s.AudioFile.clear();
+        s.Autostart = false;
+        s.NavBar = true;
+        s.FitImages = true;
+        s.FitMode = 2;
+        s.FitWidth = "1024";
+        s.BackgroundTransparent = true;
+        s.OutputFile = "/shows/a.html";
+        f->window->showSettingsChanged();
+        QVERIFY(f->w<QAbstractButton>("optAudioSel")->isChecked());
+        QCOMPARE(f->w<QLineEdit>("txtAudio")->text().toStdString(),
+                 f->text(lang::frmMain::kTxtAudio));
+        QVERIFY(!f->w("chkNavBar")->isEnabled());
+        QVERIFY(f->w<QAbstractButton>("optBGNone")->isChecked());
+        QVERIFY(!f->w("txtEditImgFixX")->isHidden());
+        QCOMPARE(f->w<QLineEdit>("txtEditImgFixX")->text(), QString("1024"));
+        QCOMPARE(f->w<QLineEdit>("txtOutput")->text(), QString("/shows/a.html"));
+        QCOMPARE(f->w<QLabel>("lblImgEditInfo")->text().toStdString(),
+                 f->text(lang::frmMain::kLblImgEditInfo1c));
+        s.audioMode = AudioMode::NotSet;  // a project file may leave the group without a choice
+        f->window->showSettingsChanged();
+        for (const char* name : {"optAudioNone", "optAudio1", "optAudioSel"})
+            QVERIFY(!f->w<QAbstractButton>(name)->isChecked());
+    }
+
+    void tabOrderFollowsTheLayout() {
+        const char* order[] = {"lsvGFX",       "btnAdd",        "btnAddDir",    "btnRemove",
+                               "btnUp",        "btnDown",       "btnSelAll",    "txtDuration",
+                               "txtImgTitle",  "txtImgDesc",    "panTextColor", "txtImgLink",
+                               "cboEffectsIn", "imgEffectInfo", "btnPlayDemo"};
+        QWidget* previous = f->w(order[0]);
+        for (std::size_t i = 1; i < std::size(order); ++i) {
+            QWidget* next = previous->nextInFocusChain();
+            while (next && next->focusPolicy() == Qt::NoFocus) next = next->nextInFocusChain();
+            // Spin boxes and combo boxes hold a focusable child of their own.
+            while (next && next->parentWidget() && next->parentWidget() == previous)
+                next = next->nextInFocusChain();
+            while (next && next->focusPolicy() == Qt::NoFocus) next = next->nextInFocusChain();
+            QCOMPARE(next ? next->objectName() : QString(), QString(order[i]));
+            previous = next;
+        }
+    }
+
+    void startupNoticeOncePerSettingsFile() {
+        // A web view that cannot start: its helper process is not there.
+        setenv("QTWEBENGINEPROCESS_PATH", "/nonexistent/QtWebEngineProcess", 1);
+        f->app->settings.write(settings::kFlashWarning, 0);
+        f->services.answers.push_back(mb::IDNO);
+        f->window->FormShow();
+        QVERIFY(!f->window->playerInstalled());
+        QCOMPARE(f->app->settings.read(settings::kFlashWarning), 1);
+        QCOMPARE(int(f->services.messages.size()), 1);
+        QVERIFY(f->lastMessage().find(f->text(lang::internet::kFlashDownload)) !=
+                std::string::npos);
+        f->window->FormShow();  // the next start: no notice
+        QCOMPARE(int(f->services.messages.size()), 1);
+        f->addPictures(1);
+        f->window->imgTab3Click();
+        QVERIFY(f->w("lblFlashNotFound")->isVisibleTo(f->window.get()));
+        unsetenv("QTWEBENGINEPROCESS_PATH");
     }
 
     void flashNoticeCountsAndOpensTheAddress() {

@@ -5,11 +5,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/Application.h"
 #include "player/PlayerHostPage.h"
 #include "support/QtTestMain.h"
+#include "support/ScriptedServices.h"
 #include "ui/FileFilter.h"
 #include "ui/QtColor.h"
 #include "ui/QtServices.h"
+#include "ui/TfrmMiscProgress.h"
 
 namespace lumetra::test {
 
@@ -89,6 +92,30 @@ class ServicesTest : public QObject {
         QCOMPARE(buttons, (flags & 0x0F) == mb::kYesNoCancel ? 3
                           : (flags & 0x0F) == mb::kYesNo     ? 2
                                                              : 1);
+    }
+
+    void aMessageStandsAboveThePleaseWaitWindow() {
+        QWidget main;
+        main.resize(400, 300);
+        main.show();
+        std::unique_ptr<Application> none;
+        test::ScriptedServices scripted;
+        Application app(scripted, LUMETRA_BINARY_DIR "/bin", "/nonexistent");
+        ui::TfrmMiscProgress wait(app, &main);
+        wait.show();
+        ui::QtServices services([&main]() -> QWidget* { return &main; });
+        QWidget* owner = nullptr;
+        bool onTop = false;
+        QTimer::singleShot(50, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box) return;
+            owner = box->parentWidget();
+            onTop = box->windowFlags() & Qt::WindowStaysOnTopHint;
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        services.messageBox("text", "Caption", mb::kError);
+        QCOMPARE(owner, static_cast<QWidget*>(&wait));
+        QVERIFY(onTop);
     }
 };
 

@@ -72,10 +72,10 @@ int main(int argc, char** argv) {
     list->clearSelection();
     for (int row : {1, 2})
         if (row < list->topLevelItemCount()) list->topLevelItem(row)->setSelected(true);
-    window.findChild<QComboBox*>("cboEffectsIn")->setCurrentIndex(7);  // a push
-    // The demonstration of the chosen effect, caught in the middle of its transition.
-    lumetra::player::PlayerView* demo = window.demoPlayer();
-    window.btnPlayDemoClick();
+    // A push for the two, as a person chooses it; its demonstration plays and
+    // is caught in the middle of its transition.
+    window.findChild<QComboBox*>("cboEffectsIn")->setCurrentIndex(7);
+    window.cboEffectsInClick(7);
     waitFor(8000, [&] { return window.demoPlayerShown(); });
     waitFor(650);
     QPixmap shot = window.screen()->grabWindow(window.winId());
