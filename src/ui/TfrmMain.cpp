@@ -160,9 +160,9 @@ void TfrmMain::connectHandlers() {
 
 void TfrmMain::addShortcuts() {
     const std::pair<QKeySequence, void (TfrmMain::*)()> keys[] = {
-        {QKeySequence::New, &TfrmMain::imgMenuNewClick},
-        {QKeySequence::Open, &TfrmMain::imgMenuLoadClick},
-        {QKeySequence::Save, &TfrmMain::imgMenuSaveClick},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), &TfrmMain::imgMenuNewClick},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), &TfrmMain::imgMenuLoadClick},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), &TfrmMain::imgMenuSaveClick},
     };
     for (auto [key, handler] : keys) {
         auto* shortcut = new QShortcut(key, this);

@@ -3,10 +3,12 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+#include <QUrl>
 
 #include "UiFixture.h"
 #include "app/ControlStates.h"
@@ -174,6 +176,41 @@ class ImagePageTest : public QObject {
             QVERIFY(f->w("panAddHint")->isVisibleTo(f->window.get()));
             QVERIFY(!f->w<ui::PictureWidget>("imgPreview")->hasPicture());
         }
+    }
+
+    void picturesAndFoldersDroppedOnTheWindow() {
+        f->picture("drop/b.png");
+        f->picture("drop/a.jpg");
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(f->picture("single.png"))),
+                      QUrl::fromLocalFile(QString::fromStdString((f->dir / "drop").string()))});
+        const QPoint at = f->list()->mapTo(f->window.get(), QPoint(20, 20));
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f->window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f->window.get(), &drop);
+        checkRows();
+        QCOMPARE(f->list()->topLevelItemCount(), 3);
+        QCOMPARE(f->list()->topLevelItem(0)->text(0), QString("single.png"));
+        QCOMPARE(f->list()->topLevelItem(1)->text(0), QString("a.jpg"));
+        QCOMPARE(selected(), QList<int>{2});
+    }
+
+    void shortcuts() {
+        f->addPictures(2);
+        f->window->show();
+        f->window->activateWindow();
+        QApplication::setActiveWindow(f->window.get());
+        QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
+        f->list()->setFocus();
+        f->services.saveAnswers.push_back((f->dir / "k.lmx").string());
+        QTest::keyClick(f->list(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(std::filesystem::exists(f->dir / "k.lmx"));
+        QTest::keyClick(f->list(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(f->list()->topLevelItemCount(), 0);
+        QTest::keyClick(f->list(), Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(f->terminated);
     }
 
     void selectAllWithButtonAndKeys() {
