@@ -1,7 +1,10 @@
 #include "player/PlayerInstallation.h"
 
+#include "player/WebContent.h"
+
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QString>
 #include <cstdlib>
@@ -30,6 +33,10 @@ bool sandboxRefusesUs() {
 
 bool PlayerInstalled(const fs::path& dataFolder) {
     if (sandboxRefusesUs()) return false;
+    const fs::path module =
+        fs::path(QCoreApplication::applicationDirPath().toStdString()) / kWebPlayerModule;
+    std::error_code missing;
+    if (!fs::is_regular_file(module, missing)) return false;
     const fs::path process = WebEngineProcessPath();
     const fs::path script = dataFolder / "slideshow.js";
     std::error_code ec;

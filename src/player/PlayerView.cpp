@@ -1,10 +1,8 @@
 #include "player/PlayerView.h"
 
+#include <QCoreApplication>
+#include <QLibrary>
 #include <QResizeEvent>
-#include <QUrl>
-#include <QWebEnginePage>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -16,22 +14,6 @@
 namespace lumetra::player {
 
 namespace fs = std::filesystem;
-
-// Reads the player's events from the console, where the host page writes them.
-class PlayerPage : public QWebEnginePage {
-  public:
-    PlayerPage(std::function<void(const QString&)> onMessage, QObject* parent)
-        : QWebEnginePage(parent), onMessage_(std::move(onMessage)) {}
-
-  protected:
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
-                                  const QString&) override {
-        onMessage_(message);
-    }
-
-  private:
-    std::function<void(const QString&)> onMessage_;
-};
 
 namespace {
 
@@ -58,27 +40,34 @@ PlayerView::PlayerView(const Config& config, QWidget* parent) : QWidget(parent),
 PlayerView::~PlayerView() = default;
 
 void PlayerView::createWebView() {
-    if (view_) return;
-    view_ = new QWebEngineView(this);
-    page_ = new PlayerPage([this](const QString& m) { consoleMessage(m); }, view_);
-    view_->setPage(page_);
+    if (content_ || rendererDied_) return;
+    const CreateWebContentFunction create = LoadWebPlayerModule();
+    if (!create) return;
+    WebContentHooks hooks;
+    hooks.consoleMessage = [this](const QString& m) { consoleMessage(m); };
+    hooks.rendererDied = [this] {
+        rendererDied_ = true;
+        content_->widget()->hide();
+        emit rendererTerminated();
+    };
+    content_.reset(create(this, config_.transparent, config_.contextMenu, hooks));
+    view_ = content_->widget();
     view_->setGeometry(rect());
-    view_->setFocusPolicy(Qt::NoFocus);
-    if (!config_.contextMenu) view_->setContextMenuPolicy(Qt::NoContextMenu);
-    if (config_.transparent) page_->setBackgroundColor(Qt::transparent);
-    QWebEngineSettings* settings = page_->settings();
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
-    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
-    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
-            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
-                if (status == QWebEnginePage::NormalTerminationStatus) return;
-                rendererDied_ = true;
-                view_->hide();
-                emit rendererTerminated();
-            });
     view_->show();
     loadCurrent();
+}
+
+CreateWebContentFunction LoadWebPlayerModule() {
+    static QLibrary module;
+    static CreateWebContentFunction create = nullptr;
+    if (create || module.isLoaded()) return create;
+    module.setFileName(QCoreApplication::applicationDirPath() + "/" + kWebPlayerModule);
+    if (!module.load()) {
+        std::fprintf(stderr, "lumetra: %s\n", qPrintable(module.errorString()));
+        return nullptr;
+    }
+    create = reinterpret_cast<CreateWebContentFunction>(module.resolve(kCreateWebContentSymbol));
+    return create;
 }
 
 void PlayerView::setMovie(const std::string& address) {
@@ -102,14 +91,14 @@ void PlayerView::resizeEvent(QResizeEvent* event) {
 
 void PlayerView::loadCurrent() {
     shownSlide_ = -1;
-    if (!view_) return;
+    if (!content_) return;
     if (rendererDied_) {
         rendererDied_ = false;
         view_->show();
     }
     HostPageOptions options{width(), height(), background_, config_.transparent};
     if (movie_.empty()) {
-        view_->setHtml(QString::fromStdString(BarePlayerPage(options)));
+        content_->setHtml(QString::fromStdString(BarePlayerPage(options)));
         return;
     }
     const PlayerAddress address = ParsePlayerAddress(movie_);
@@ -119,7 +108,7 @@ void PlayerView::loadCurrent() {
     fs::path host = address.script;
     host.replace_extension(".player.html");
     writeText(host, PlayerHostPage(address, description, options));
-    view_->load(QUrl::fromLocalFile(QString::fromStdString(host.string())));
+    content_->loadFile(QString::fromStdString(host.string()));
 }
 
 void PlayerView::consoleMessage(const QString& message) {

@@ -6,13 +6,15 @@
 
 #include <QWidget>
 #include <filesystem>
+#include <memory>
 #include <string>
 
-class QWebEngineView;
+#include "player/WebContent.h"
 
 namespace lumetra::player {
 
-class PlayerPage;
+// The web player module's entry point, loaded once; null when it is missing.
+CreateWebContentFunction LoadWebPlayerModule();
 
 class PlayerView : public QWidget {
     Q_OBJECT
@@ -28,7 +30,7 @@ class PlayerView : public QWidget {
 
     // Creates the web view and loads what was set meanwhile. Once only.
     void createWebView();
-    bool hasWebView() const { return view_ != nullptr; }
+    bool hasWebView() const { return content_ != nullptr; }
 
     // Loads a show: "<folder>/name.js?xml_source=name.xml&…". The host page is
     // written beside the player copy as "<name>.player.html".
@@ -47,8 +49,6 @@ class PlayerView : public QWidget {
     // The renderer process ended: the view shows nothing until a new load.
     bool rendererDied() const { return rendererDied_; }
 
-    QWebEngineView* webView() const { return view_; }
-
   signals:
     void ready(int slides);
     void slideShown(int index);
@@ -64,8 +64,8 @@ class PlayerView : public QWidget {
     Config config_;
     std::string movie_;
     std::string background_;
-    QWebEngineView* view_ = nullptr;
-    PlayerPage* page_ = nullptr;
+    std::unique_ptr<WebContent> content_;
+    QWidget* view_ = nullptr;
     int shownSlide_ = -1;
     bool rendererDied_ = false;
 };
