@@ -9,6 +9,7 @@
 #include "player/PlayerHostPage.h"
 #include "support/QtTestMain.h"
 #include "support/ScriptedServices.h"
+#include "ui/Artwork.h"
 #include "ui/FileFilter.h"
 #include "ui/QtColor.h"
 #include "ui/QtServices.h"
@@ -92,6 +93,39 @@ class ServicesTest : public QObject {
         QCOMPARE(buttons, (flags & 0x0F) == mb::kYesNoCancel ? 3
                           : (flags & 0x0F) == mb::kYesNo     ? 2
                                                              : 1);
+    }
+
+    void artworkAtEveryPixelRatio() {
+        ui::SetArtworkFolder(std::filesystem::path(LUMETRA_SOURCE_DIR) / "data" / "gui");
+        for (qreal ratio : {1.0, 1.5, 2.0}) {
+            const QPixmap tab = ui::Artwork("imgMenuBildauswahl0", QSize(160, 64), ratio);
+            QCOMPARE(tab.size(), QSize(qRound(160 * ratio), qRound(64 * ratio)));
+            QCOMPARE(tab.devicePixelRatio(), ratio);
+            // Drawn, not empty: the tab's white face at its middle.
+            QCOMPARE(tab.toImage().pixelColor(tab.width() / 2, tab.height() / 2),
+                     QColor(Qt::white));
+        }
+        QVERIFY(ui::Artwork("noSuchPicture", QSize(10, 10), 1).isNull());
+        const QImage grey = ui::DisabledArtwork("btnAdd", QSize(24, 24), 2).toImage();
+        for (int y = 0; y < grey.height(); ++y)
+            for (int x = 0; x < grey.width(); ++x) {
+                const QColor c = grey.pixelColor(x, y);
+                QVERIFY(qAbs(c.red() - c.green()) <= 1 && qAbs(c.green() - c.blue()) <= 1);
+            }
+        // Every picture the window names is there.
+        for (const char* name : {"imgBGde",          "imgBGen",
+                                 "imgAddHintDe",     "imgAddHintEn",
+                                 "btnAdd",           "btnAddDir",
+                                 "btnRemove",        "btnUp",
+                                 "btnDown",          "btnSelAll",
+                                 "btnPlayDemo",      "imgEffectInfo",
+                                 "imgImgNotFound",   "imgMenuNew0",
+                                 "imgMenuNew1",      "imgMenuLoad0",
+                                 "imgMenuLoad1",     "imgMenuSave0",
+                                 "imgMenuSave1",     "imgMenuUpdate0",
+                                 "imgMenuUpdate1",   "imgMenuEinstellungen2",
+                                 "imgMenuErstellen1"})
+            QVERIFY2(!ui::Artwork(name, QSize(20, 20), 1).isNull(), name);
     }
 
     void aMessageStandsAboveThePleaseWaitWindow() {
