@@ -19,6 +19,7 @@
 #include "ui/Geometry.h"
 #include "ui/PictureWidgets.h"
 #include "ui/TfrmMain.h"
+#include "ui/TranslateForm.h"
 
 namespace lumetra::ui {
 
@@ -97,8 +98,10 @@ void TfrmMain::buildSettingsPage() {
     labelled(p, fixX, "lblEditImgFixX", 280, 196, 60, "Breite:");
     auto* fixY = place<QLineEdit>(p, "txtEditImgFixY", 455, 194, 57, 19);
     labelled(p, fixY, "lblEditImgFixY", 405, 196, 48, "Höhe:");
-    fixX->hide();
-    fixY->hide();
+    for (QWidget* w : {static_cast<QWidget*>(fixX), static_cast<QWidget*>(fixY)}) {
+        w->hide();
+        FieldLabel(p, w)->hide();
+    }
     place<PictureWidget>(p, "imgImgEditInfo", 48, 223, 16, 16)->setArt("imgEffectInfo");
     auto* info = place<QLabel>(p, "lblImgEditInfo", 70, 223, 451, 26);
     info->setWordWrap(true);
@@ -196,8 +199,12 @@ void TfrmMain::showSettingsChanged() {
         if (s.FitMode >= 0 && s.FitMode < fitting->count()) fitting->setCurrentIndex(s.FitMode);
     text("txtEditImgFixX", s.FitWidth);
     text("txtEditImgFixY", s.FitHeight);
-    for (const char* name : {"txtEditImgFixX", "txtEditImgFixY"})
-        findChild<QWidget*>(name)->setVisible(s.FitImages && s.FitMode == 2);
+    // The fixed-size fields and their labels show only for fitting to a given size.
+    for (const char* name : {"txtEditImgFixX", "txtEditImgFixY"}) {
+        QWidget* field = findChild<QWidget*>(name);
+        field->setVisible(s.FitImages && s.FitMode == 2);
+        if (QLabel* label = FieldLabel(this, field)) label->setVisible(!field->isHidden());
+    }
     if (auto* info = findChild<QLabel*>("lblImgEditInfo"); info && !info->text().isEmpty())
         info->setText(QString::fromStdString(
             app_.GetLangString(lang::FittingHintKey(s.FitImages, s.FitMode))));

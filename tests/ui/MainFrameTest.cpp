@@ -342,10 +342,14 @@ class MainFrameTest : public QObject {
         QVERIFY(!f->w("chkNavBar")->isEnabled());
         QVERIFY(f->w<QAbstractButton>("optBGNone")->isChecked());
         QVERIFY(!f->w("txtEditImgFixX")->isHidden());
+        QVERIFY(!f->w("lblEditImgFixX")->isHidden());
         QCOMPARE(f->w<QLineEdit>("txtEditImgFixX")->text(), QString("1024"));
         QCOMPARE(f->w<QLineEdit>("txtOutput")->text(), QString("/shows/a.html"));
         QCOMPARE(f->w<QLabel>("lblImgEditInfo")->text().toStdString(),
                  f->text(lang::frmMain::kLblImgEditInfo1c));
+        s.FitMode = 0;
+        f->window->showSettingsChanged();
+        QVERIFY(f->w("lblEditImgFixY")->isHidden());
         s.audioMode = AudioMode::NotSet;  // a project file may leave the group without a choice
         f->window->showSettingsChanged();
         for (const char* name : {"optAudioNone", "optAudio1", "optAudioSel"})
