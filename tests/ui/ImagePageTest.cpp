@@ -2,9 +2,11 @@
 // picture and the enable rules.
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
@@ -96,6 +98,14 @@ class ImagePageTest : public QObject {
         QCOMPARE(selected(), QList<int>{2});
         QVERIFY(f->window->isEnabled());
         QVERIFY(!f->window->progressWindow()->isVisible());
+        // The please-wait window went through every file, with the adding text.
+        auto* bar = f->window->progressWindow()->findChild<QProgressBar*>("ProgressBar2");
+        QCOMPARE(bar->maximum(), 3);
+        QCOMPARE(bar->value(), 3);
+        QCOMPARE(f->window->progressWindow()->findChild<QLabel*>("Label2")->text().toStdString(),
+                 f->text(lang::messages::kLoadingImages));
+        QCOMPARE(f->window->progressWindow()->windowTitle().toStdString(),
+                 f->app->language.GetLangString("frmMiscProgress", "Title"));
         // An empty folder adds nothing, but counts as an edit.
         f->app->project.SetModified(false);
         std::filesystem::create_directories(f->dir / "empty");
