@@ -157,7 +157,7 @@ class ImagePageTest : public QObject {
         checkRows();
         QCOMPARE(f->app->project.Modified(), order != "01234");
         for (const auto& s : f->app->project.ImgItems)
-            if (s.FileName.find("p3") != std::string::npos) QCOMPARE(s.Reserved1, 33);
+            if (std::filesystem::path(s.FileName).stem() == "p3") QCOMPARE(s.Reserved1, 33);
     }
 
     void removal_data() {

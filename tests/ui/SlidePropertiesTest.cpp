@@ -8,6 +8,7 @@
 
 #include "UiFixture.h"
 #include "app/EffectDemoTimer.h"
+#include "lang/Messages.h"
 #include "player/PlayerView.h"
 #include "support/QtTestMain.h"
 #include "ui/PictureWidgets.h"
@@ -91,7 +92,8 @@ class SlidePropertiesTest : public QObject {
         QVERIFY(f->w("imgEffectInfo")->isVisibleTo(f->window.get()));
         f->click("imgEffectInfo");
         QCOMPARE(f->services.messages.back().flags, mb::kInformation);
-        QVERIFY(f->lastMessage().find("3") != std::string::npos);
+        QCOMPARE(f->lastMessage(),
+                 MessageText(f->app->language, lang::messages::kImgEffectInfo, {"3"}));
         QVERIFY(f->lastMessage().find("%br%") == std::string::npos);
     }
 
