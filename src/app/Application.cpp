@@ -30,40 +30,27 @@ std::string ProjectWindowTitle(Application& app, const std::string& projectFileN
 void NewProject(Application& app) {
     Project& p = app.project;
     p.SetModified(false);
-    p.Loading = true;
-    p.LargeImageHintDeclined = false;
+    {
+        Project::LoadingScope loading(p);
+        p.LargeImageHintDeclined = false;
 
-    p.ImgItems.clear();
-    p.view().slideRowsCleared();
+        p.ImgItems.clear();
+        p.view().slideRowsCleared();
 
-    // The hint text of the empty own-music field is the first lookup, which
-    // also settles the language before the music title is chosen by it.
-    p.AudioFileHint = app.GetLangString(lang::frmMain::kTxtAudio);
-    ShowSettings s;
-    s.AudioFile.clear();
-    s.audioMode = AudioMode::None;
-    s.AudioLoop = true;
-    s.MusicTitle = DefaultMusicTitle(app.musicTitles, app.language.CurrentLanguage());
-    s.FitImages = false;
-    s.FitMode = 0;
-    s.FitWidth = "600";
-    s.FitHeight = "450";
-    s.Trim = false;
-    s.Loop = true;
-    s.RandomOrder = false;
-    s.NavBar = true;
-    s.BackgroundTransparent = false;
-    s.BackgroundColor = 0xFFFFFF;
-    s.LinkTargetBlank = true;
-    s.Autostart = true;
-    s.OutputFile = DefaultOutputFile(app);
-    p.Settings = s;
-    p.view().showSettingsChanged();
+        // The hint text of the empty own-music field is the first lookup, which
+        // also settles the language before the music title is chosen by it.
+        p.AudioFileHint = app.GetLangString(lang::frmMain::kTxtAudio);
+        // The defaults are the initialisers of ShowSettings; only what depends
+        // on the language and the folders is filled in here.
+        ShowSettings s;
+        s.MusicTitle = DefaultMusicTitle(app.musicTitles, app.language.CurrentLanguage());
+        s.OutputFile = DefaultOutputFile(app);
+        p.Settings = s;
+        p.view().showSettingsChanged();
 
-    p.ProjectFileName.clear();
-    p.setWindowTitle(ProjectWindowTitle(app, ""));
-
-    p.Loading = false;
+        p.ProjectFileName.clear();
+        p.setWindowTitle(ProjectWindowTitle(app, ""));
+    }
     p.SetModified(false);
 }
 

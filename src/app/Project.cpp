@@ -7,7 +7,7 @@
 namespace lumetra {
 
 void Project::SetModified(bool value) {
-    if (Loading) return;
+    if (loading_) return;
     if (modified_ != value) {
         modified_ = value;
         view_->modifiedChanged(value);
@@ -31,6 +31,23 @@ recImgItems NewSlide(const std::string& path, double durationSeconds,
         slide.ImgWidth = w;
     }
     return slide;
+}
+
+void ApplySettingsRules(ShowSettings& settings) {
+    if (!settings.Autostart) settings.NavBar = true;
+    settings.FitWidth = FitSizeDigits(settings.FitWidth);
+    settings.FitHeight = FitSizeDigits(settings.FitHeight);
+}
+
+bool NavBarEditable(const ShowSettings& settings) {
+    return settings.Autostart;
+}
+
+std::string FitSizeDigits(const std::string& text) {
+    std::string digits;
+    for (char c : text)
+        if (c >= '0' && c <= '9') digits += c;
+    return digits.empty() ? "1" : digits;
 }
 
 }  // namespace lumetra

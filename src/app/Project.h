@@ -36,6 +36,8 @@ using ImgItemList = std::vector<recImgItems>;
 // off (NotSet), which the show builder treats like None.
 enum class AudioMode { None, Library, OwnFile, NotSet };
 
+// The initialisers are the values of a new project (NewProject adds only the
+// music title and the output page, which depend on language and folders).
 struct ShowSettings {
     AudioMode audioMode = AudioMode::None;
     std::string MusicTitle;
@@ -87,7 +89,6 @@ class Project {
     ShowSettings Settings;
 
     std::string ProjectFileName;
-    bool Loading = false;
     bool LargeImageHintDeclined = false;
     std::string WindowTitle;
     // Text the empty own-music field shows; it counts as empty where read.
@@ -105,12 +106,31 @@ class Project {
     // Does nothing while Loading is set, so filling controls never counts as an edit.
     void SetModified(bool value);
 
+    // Set while the program itself fills the project or the controls. Only a
+    // LoadingScope sets it, and its end restores what was before, on every
+    // way out: an exception can never leave it set.
+    bool Loading() const { return loading_; }
+    class LoadingScope {
+      public:
+        explicit LoadingScope(Project& project) : project_(project), before_(project.loading_) {
+            project_.loading_ = true;
+        }
+        ~LoadingScope() { project_.loading_ = before_; }
+        LoadingScope(const LoadingScope&) = delete;
+        LoadingScope& operator=(const LoadingScope&) = delete;
+
+      private:
+        Project& project_;
+        bool before_;
+    };
+
     void setView(ProjectView* view) { view_ = view ? view : &noView_; }
     ProjectView& view() { return *view_; }
     void setWindowTitle(std::string title);
 
   private:
     bool modified_ = false;
+    bool loading_ = false;
     ProjectView noView_;
     ProjectView* view_ = &noView_;
 };
@@ -123,5 +143,15 @@ using ImageSizeReader = std::function<bool(const std::string& path, int& height,
 // durationSeconds is the duration field's value.
 recImgItems NewSlide(const std::string& path, double durationSeconds,
                      const ImageSizeReader& readSize);
+
+// The rules that tie show settings together, wherever settings come from (a
+// project file, the settings page, lumetra-make):
+// - a show that does not start by itself always has its navigation bar;
+// - the fitting sizes hold digits only and are never empty ("1" then).
+void ApplySettingsRules(ShowSettings& settings);
+// The navigation bar switch can be changed only while the show starts by itself.
+bool NavBarEditable(const ShowSettings& settings);
+// The digits of text in their order; "1" when there are none.
+std::string FitSizeDigits(const std::string& text);
 
 }  // namespace lumetra

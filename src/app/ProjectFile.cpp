@@ -76,14 +76,6 @@ void setAudioButton(AudioMode& mode, AudioMode button, std::uint8_t value) {
         mode = AudioMode::NotSet;
 }
 
-// The fitting size fields accept digits only and are never empty.
-std::string digitsOnly(const std::string& text) {
-    std::string out;
-    for (char c : text)
-        if (std::isdigit(static_cast<unsigned char>(c))) out += c;
-    return out.empty() ? "1" : out;
-}
-
 std::string readText(ByteReader& r) {
     return ProjectTextToUtf8(r.ReadStr());
 }
@@ -151,8 +143,8 @@ void readShowSettings(Application& app, ByteReader& r, const std::string& versio
     r.ReadBool();
     s.FitImages = r.ReadBool() != 0;
     s.FitMode = r.ReadInt();
-    s.FitWidth = digitsOnly(readText(r));
-    s.FitHeight = digitsOnly(readText(r));
+    s.FitWidth = readText(r);
+    s.FitHeight = readText(r);
 
     if (!before30) s.Trim = r.ReadBool() != 0;
     s.Loop = r.ReadBool() != 0;
@@ -174,6 +166,7 @@ void readShowSettings(Application& app, ByteReader& r, const std::string& versio
     }
     if (!before30) s.OutputFile = readText(r);
     if (s.OutputFile.empty()) s.OutputFile = DefaultOutputFile(app);
+    ApplySettingsRules(s);
 }
 
 }  // namespace
@@ -237,70 +230,62 @@ void SaveProject(Application& app, const std::string& path) {
 
 namespace {
 
+// Called after the Loading scope ended.
 LoadResult reportReadError(Application& app, const std::string& path) {
-    app.project.Loading = false;
     app.Message(lang::messages::kPrjLoadErr, mb::kError, {path});
     NewProject(app);
     return LoadResult::ReadError;
 }
 
-// Reads the file after the project was reset and Loading set.
+// Reads the file into the project that NewProject has just reset; Loading
+// is set throughout by the caller's scope.
 LoadResult readProject(Application& app, const std::string& path, std::string_view bytes) {
     Project& p = app.project;
-    try {
-        ByteReader r(bytes);
-        const std::string version = ProjectTextToUtf8(r.ReadStr());
-        const std::string own = ProgramVersion(true);
-        if (version > own) {
-            app.Message(lang::messages::kPrjTooNew, mb::kError, {path, version, own});
-            p.Loading = false;
-            return LoadResult::TooNew;
-        }
-
-        p.view().slideRowsCleared();
-        readSlides(app, r, VersionOlderThan(version, "3.0"));
-        if (!p.ImgItems.empty()) {
-            p.view().firstSlideSelected();
-            p.Loading = true;
-        }
-        readShowSettings(app, r, version);
-        p.view().showSettingsChanged();
-    } catch (const ReadError&) {
-        return reportReadError(app, path);
+    ByteReader r(bytes);
+    const std::string version = ProjectTextToUtf8(r.ReadStr());
+    const std::string own = ProgramVersion(true);
+    if (version > own) {
+        app.Message(lang::messages::kPrjTooNew, mb::kError, {path, version, own});
+        return LoadResult::TooNew;
     }
+
+    p.view().slideRowsCleared();
+    readSlides(app, r, VersionOlderThan(version, "3.0"));
+    if (!p.ImgItems.empty()) p.view().firstSlideSelected();
+    readShowSettings(app, r, version);
+    p.view().showSettingsChanged();
 
     p.ProjectFileName = path;
     p.view().addHintShown(p.ImgItems.empty());
     p.setWindowTitle(ProjectWindowTitle(app, path));
-    p.Loading = false;
-    p.SetModified(false);
     return LoadResult::Loaded;
+}
+
+LoadResult loadBytes(Application& app, const std::string& path, std::string_view bytes) {
+    LoadResult result;
+    try {
+        Project::LoadingScope loading(app.project);
+        result = readProject(app, path, bytes);
+    } catch (const ReadError&) {
+        return reportReadError(app, path);
+    }
+    app.project.SetModified(false);
+    return result;
 }
 
 }  // namespace
 
 LoadResult LoadProjectData(Application& app, const std::string& path, std::string_view bytes) {
     NewProject(app);
-    app.project.Loading = true;
-    return readProject(app, path, bytes);
+    return loadBytes(app, path, bytes);
 }
 
 LoadResult LoadProject(Application& app, const std::string& path) {
-    Project& p = app.project;
     NewProject(app);
-    p.Loading = true;
-
-    std::string bytes;
-    try {
-        std::error_code ec;
-        auto size = std::filesystem::file_size(path, ec);
-        if (!ec && size > kMaxProjectFileSize) return reportReadError(app, path);
-        bytes = ReadWholeFile(path);
-    } catch (...) {
-        p.Loading = false;
-        throw;
-    }
-    return readProject(app, path, bytes);
+    std::error_code ec;
+    auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > kMaxProjectFileSize) return reportReadError(app, path);
+    return loadBytes(app, path, ReadWholeFile(path));
 }
 
 }  // namespace lumetra

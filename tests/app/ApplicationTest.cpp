@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <stdexcept>
 
 #include "app/Application.h"
 #include "app/MusicList.h"
@@ -71,7 +72,7 @@ TEST_F(ApplicationTest, NewProjectDefaultsByLanguage) {
         const Project& p = a.project;
         EXPECT_TRUE(p.ImgItems.empty());
         EXPECT_FALSE(p.Modified());
-        EXPECT_FALSE(p.Loading);
+        EXPECT_FALSE(p.Loading());
         EXPECT_FALSE(p.LargeImageHintDeclined);
         EXPECT_EQ(p.WindowTitle, "Lumetra 3.3.1");
         EXPECT_EQ(p.Settings.MusicTitle, c.music);
@@ -88,12 +89,56 @@ TEST_F(ApplicationTest, SetModifiedIsIgnoredWhileLoading) {
     Project& p = app.project;
     p.SetModified(true);
     EXPECT_TRUE(p.Modified());
-    p.Loading = true;
-    p.SetModified(false);
-    EXPECT_TRUE(p.Modified());
-    p.Loading = false;
+    {
+        Project::LoadingScope loading(p);
+        p.SetModified(false);
+        EXPECT_TRUE(p.Modified());
+        { Project::LoadingScope nested(p); }
+        EXPECT_TRUE(p.Loading());
+    }
+    EXPECT_FALSE(p.Loading());
     p.SetModified(false);
     EXPECT_FALSE(p.Modified());
+}
+
+// A view callback that throws inside the load must not leave Loading set,
+// or no later edit would count and closing would lose them.
+TEST_F(ApplicationTest, AnExceptionInsideLoadingClearsIt) {
+    struct ThrowingView : ProjectView {
+        void showSettingsChanged() override { throw std::runtime_error("view"); }
+    } view;
+    app.project.setView(&view);
+    EXPECT_THROW(NewProject(app), std::runtime_error);
+    app.project.setView(nullptr);
+    EXPECT_FALSE(app.project.Loading());
+    app.project.SetModified(true);
+    EXPECT_TRUE(app.project.Modified());
+}
+
+TEST_F(ApplicationTest, SettingsRules) {
+    struct {
+        bool autostart, navBar;
+        const char *width, *height;
+        bool navAfter;
+        const char *widthAfter, *heightAfter;
+    } cases[] = {
+        {true, false, "600", "450", false, "600", "450"},
+        {false, false, "600", "450", true, "600", "450"},
+        {false, true, "12a4", "", true, "124", "1"},
+        {true, true, "x", "0", true, "1", "0"},
+    };
+    for (const auto& c : cases) {
+        ShowSettings s;
+        s.Autostart = c.autostart;
+        s.NavBar = c.navBar;
+        s.FitWidth = c.width;
+        s.FitHeight = c.height;
+        ApplySettingsRules(s);
+        EXPECT_EQ(s.NavBar, c.navAfter);
+        EXPECT_EQ(s.FitWidth, c.widthAfter);
+        EXPECT_EQ(s.FitHeight, c.heightAfter);
+        EXPECT_EQ(NavBarEditable(s), c.autostart);
+    }
 }
 
 TEST_F(ApplicationTest, NewSlideDefaults) {

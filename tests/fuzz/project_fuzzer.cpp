@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)init;
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     auto result = lumetra::LoadProjectData(app, "fuzz.lmx", bytes);
-    if (app.project.Loading) std::abort();
+    if (app.project.Loading()) std::abort();
     if (result == lumetra::LoadResult::Loaded) {
         // What was read must write back and read again to the same project.
         std::string again = lumetra::SerializeProject(app);

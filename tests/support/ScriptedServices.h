@@ -1,8 +1,15 @@
 #pragma once
 // Services for tests: every message is recorded, questions take queued
-// answers (IDOK when nothing is queued), dialogs return queued results.
+// answers, dialogs return queued results, and every file or folder dialog
+// request is recorded.
+//
+// Without an answer queued, a question gets IDOK and a dialog is cancelled.
+// In strict mode that is a test failure instead: OK is no answer to a Yes/No
+// question, and a dialog nobody expected hides a fault. A strict question
+// then answers Cancel (or No), the safest choice.
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +23,14 @@ struct RecordedMessage {
     int flags;
 };
 
+enum class DialogKind { OpenFiles, SaveFile, ChooseFolder, ChooseColor };
+
+struct RecordedDialog {
+    DialogKind kind;
+    FileDialogRequest request;  // title = the folder prompt for ChooseFolder
+    bool multiple = false;
+};
+
 class ScriptedServices : public Services {
   public:
     std::vector<RecordedMessage> messages;
@@ -24,12 +39,23 @@ class ScriptedServices : public Services {
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
     std::deque<std::optional<std::uint32_t>> colorAnswers;
+    std::vector<RecordedDialog> dialogs;
     std::vector<std::string> openedUrls;
     std::string clipboard;
     int beeps = 0;
     std::vector<std::string> played;
     bool playResult = true;
     int stops = 0;
+
+    // Strict mode and what it found; report is called for each finding
+    // (GoogleTest's ADD_FAILURE unless a test framework sets its own).
+    bool strict = false;
+    std::vector<std::string> unexpected;
+    std::function<void(const std::string&)> report;
+
+    // Called by every messageBox before it answers (a test can look at the
+    // window while the "modal" message is up).
+    std::function<void(const RecordedMessage&)> onMessage;
 
     int messageBox(const std::string& text, const std::string& caption, int flags) override;
     std::vector<std::string> openFiles(const FileDialogRequest& request, bool multiple) override;
@@ -45,6 +71,9 @@ class ScriptedServices : public Services {
 
     // Texts of all recorded messages, in order.
     std::vector<std::string> texts() const;
+
+  private:
+    void fail(const std::string& what);
 };
 
 }  // namespace lumetra::test

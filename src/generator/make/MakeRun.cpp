@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cctype>
 #include <iostream>
 #include <system_error>
 
@@ -12,10 +10,12 @@
 #include "app/Platform.h"
 #include "app/ProjectFile.h"
 #include "app/Services.h"
+#include "app/SlideList.h"
 #include "app/StopRequest.h"
 #include "generator/CreateFlow.h"
 #include "generator/PictureBridge.h"
 #include "generator/ShowLock.h"
+#include "generator/ShowSources.h"
 #include "generator/picture/Decoders.h"
 
 namespace lumetra::make {
@@ -24,69 +24,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 constexpr double kNewSlideSeconds = 5;
-
-}  // namespace
-
-std::vector<std::string> FolderPictures(const fs::path& folder) {
-    std::vector<std::string> pictures;
-    for (const char* extension : {".jpg", ".jpeg", ".png", ".bmp", ".gif"}) {
-        std::vector<std::string> found;
-        std::error_code error;
-        for (fs::directory_iterator it(folder, error), end; !error && it != end;
-             it.increment(error)) {
-            if (it->is_directory(error)) continue;
-            if (Lower(it->path().extension().string()) == extension)
-                found.push_back(it->path().string());
-        }
-        std::sort(found.begin(), found.end());
-        pictures.insert(pictures.end(), found.begin(), found.end());
-    }
-    return pictures;
-}
-
-void NewProjectFromFolder(Application& app, const fs::path& folder) {
-    NewProject(app);
-    const ImageSizeReader readSize = PictureSizeReader();
-    for (const std::string& path : FolderPictures(folder))
-        app.project.ImgItems.push_back(NewSlide(path, kNewSlideSeconds, readSize));
-}
-
-bool CheckShowSources(Application& app) {
-    Project& project = app.project;
-    if (project.ImgItems.empty()) {
-        app.Message(lang::messages::kNoImagesAdded, mb::kInformation);
-        return false;
-    }
-    for (const auto& slide : project.ImgItems) {
-        if (!platform::fileExists(slide.FileName)) {
-            app.Message(lang::messages::kFileDoesntExist, mb::kError, {slide.FileName});
-            return false;
-        }
-    }
-    ShowSettings& settings = project.Settings;
-    if (settings.audioMode == AudioMode::OwnFile) {
-        if (settings.AudioFile.empty() || settings.AudioFile == project.AudioFileHint) {
-            settings.audioMode = AudioMode::None;
-        } else if (!platform::fileExists(settings.AudioFile)) {
-            app.Message(lang::messages::kAudioDoesntExist, mb::kError, {settings.AudioFile});
-            return false;
-        }
-    }
-    return true;
-}
-
-namespace {
 
 int LoadSource(Application& app, const MakeOptions& options) {
     std::error_code error;
     if (fs::is_directory(options.source, error)) {
-        NewProjectFromFolder(app, options.source);
+        NewProjectFromFolder(app, options.source, PictureSizeReader(), kNewSlideSeconds);
         return kExitOk;
     }
     try {
@@ -164,7 +107,7 @@ int RunMake(Application& app, const MakeOptions& options, std::ostream& out, std
         project.Settings.audioMode = AudioMode::OwnFile;
         project.Settings.AudioFile = fs::absolute(options.music).lexically_normal().string();
     }
-    if (!CheckShowSources(app)) return kExitCheck;
+    if (!ReportShowSources(app, CheckShowSources(app.project))) return kExitCheck;
     if (options.seed) SeedShowRandom(*options.seed);
     if (!options.output.empty()) {
         const std::string output = fs::absolute(options.output).lexically_normal().string();

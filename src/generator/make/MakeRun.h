@@ -23,20 +23,6 @@ enum ExitCode {
     kExitBuild = 4,    // the show could not be written completely
 };
 
-// The pictures of folder in the order of the add-folder command: all ".jpg",
-// then ".jpeg", ".png", ".bmp" and ".gif" files (extension compared in lower
-// case, subfolders not entered). Within one extension the names are sorted,
-// so the same folder always gives the same show.
-std::vector<std::string> FolderPictures(const std::filesystem::path& folder);
-
-// A new project of the folder's pictures, with the new-project defaults.
-void NewProjectFromFolder(Application& app, const std::filesystem::path& folder);
-
-// The checks of opening the create page: no slides, the first missing
-// picture, a missing own music file (own music without a file means none).
-// Shows the message and returns false when the show cannot be built.
-bool CheckShowSources(Application& app);
-
 // Why a --save-project path cannot be written, or empty when it can (a
 // regular file, a link to one, or nothing yet).
 std::string CheckSaveTarget(const std::string& path);

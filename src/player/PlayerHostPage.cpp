@@ -1,0 +1,96 @@
+#include "player/PlayerHostPage.h"
+
+#include "app/FileOps.h"
+#include "generator/ShowPage.h"
+
+namespace lumetra::player {
+
+namespace {
+
+// Only what an attribute or a URL query may hold of our own addresses.
+std::string escapeAttribute(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string queryValue(const std::string& query, const std::string& name) {
+    std::size_t pos = 0;
+    while (pos <= query.size()) {
+        std::size_t end = query.find('&', pos);
+        if (end == std::string::npos) end = query.size();
+        const std::string part = query.substr(pos, end - pos);
+        if (part.rfind(name + "=", 0) == 0) return part.substr(name.size() + 1);
+        pos = end + 1;
+    }
+    return {};
+}
+
+std::string pageStart(const HostPageOptions& o) {
+    const std::string background =
+        o.transparent || o.background.empty() ? "transparent" : "#" + o.background;
+    return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><style>"
+           "html,body{margin:0;padding:0;overflow:hidden;background:" +
+           background + ";}.lumetra-stage{width:" + std::to_string(o.width) +
+           "px;height:" + std::to_string(o.height) + "px;}</style></head><body>\n";
+}
+
+}  // namespace
+
+PlayerAddress ParsePlayerAddress(const std::string& address) {
+    PlayerAddress out;
+    const std::size_t question = address.find('?');
+    out.script = address.substr(0, question);
+    if (question != std::string::npos) out.query = address.substr(question + 1);
+    out.xmlSource = queryValue(out.query, "xml_source");
+    return out;
+}
+
+std::string PlayerHostPage(const PlayerAddress& address, const std::string& description,
+                           const HostPageOptions& options) {
+    std::string page = pageStart(options);
+    if (!description.empty())
+        page += "<script type=\"application/xml\" data-xml-source=\"" +
+                escapeAttribute(address.xmlSource) + "\">" + ShowXmlForPage(description) +
+                "</script>\n";
+    // The page reports the player's events on the console, where the view
+    // reads them (listening while the events pass the document, since they
+    // do not bubble). The stage must stand right before the player script.
+    page +=
+        "<script>"
+        "document.addEventListener('lumetra:ready',function(e){"
+        "console.log('lumetra:ready '+e.detail.slides);},true);"
+        "document.addEventListener('lumetra:slide',function(e){"
+        "console.log('lumetra:slide '+e.detail.index);},true);"
+        "document.addEventListener('lumetra:error',function(){console.log('lumetra:error');},true);"
+        "</script>\n";
+    page += "<div class=\"lumetra-stage\" data-wmode=\"" +
+            std::string(options.transparent ? "transparent" : "window") + "\"></div>\n";
+    page += "<script src=\"" + escapeAttribute(address.script.filename().string()) +
+            (address.query.empty() ? "" : "?" + escapeAttribute(address.query)) +
+            "\"></script>\n</body></html>\n";
+    return page;
+}
+
+std::string BarePlayerPage(const HostPageOptions& options) {
+    return pageStart(options) + "<div class=\"lumetra-stage\"></div>\n</body></html>\n";
+}
+
+}  // namespace lumetra::player

@@ -1,0 +1,125 @@
+#include "player/PlayerView.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+#include <QResizeEvent>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <system_error>
+
+#include "app/FileOps.h"
+#include "player/PlayerHostPage.h"
+
+namespace lumetra::player {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readDescription(const fs::path& file) {
+    try {
+        return ReadWholeFile(file);
+    } catch (const std::exception&) {
+        return {};  // the player then fetches it itself, and reports if it cannot
+    }
+}
+
+void writeText(const fs::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+}  // namespace
+
+PlayerView::PlayerView(const Config& config, QWidget* parent) : QWidget(parent), config_(config) {
+    setAttribute(Qt::WA_NoSystemBackground, config.transparent);
+    if (!config.contextMenu) setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+PlayerView::~PlayerView() = default;
+
+void PlayerView::createWebView() {
+    if (content_ || rendererDied_) return;
+    const CreateWebContentFunction create = LoadWebPlayerModule();
+    if (!create) return;
+    WebContentHooks hooks;
+    hooks.consoleMessage = [this](const QString& m) { consoleMessage(m); };
+    hooks.rendererDied = [this] {
+        rendererDied_ = true;
+        content_->widget()->hide();
+        emit rendererTerminated();
+    };
+    content_.reset(create(this, config_.transparent, config_.contextMenu, hooks));
+    view_ = content_->widget();
+    view_->setGeometry(rect());
+    view_->show();
+    loadCurrent();
+}
+
+CreateWebContentFunction LoadWebPlayerModule() {
+    static QLibrary module;
+    static CreateWebContentFunction create = nullptr;
+    if (create || module.isLoaded()) return create;
+    module.setFileName(QCoreApplication::applicationDirPath() + "/" + kWebPlayerModule);
+    if (!module.load()) {
+        std::fprintf(stderr, "lumetra: %s\n", qPrintable(module.errorString()));
+        return nullptr;
+    }
+    create = reinterpret_cast<CreateWebContentFunction>(module.resolve(kCreateWebContentSymbol));
+    return create;
+}
+
+void PlayerView::setMovie(const std::string& address) {
+    movie_ = address;
+    loadCurrent();
+}
+
+void PlayerView::loadBare() {
+    movie_.clear();
+    loadCurrent();
+}
+
+void PlayerView::setBackgroundColor(const std::string& rrggbb) {
+    background_ = rrggbb;
+}
+
+void PlayerView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (view_) view_->setGeometry(rect());
+}
+
+void PlayerView::loadCurrent() {
+    shownSlide_ = -1;
+    if (!content_) return;
+    if (rendererDied_) {
+        rendererDied_ = false;
+        view_->show();
+    }
+    HostPageOptions options{width(), height(), background_, config_.transparent};
+    if (movie_.empty()) {
+        content_->setHtml(QString::fromStdString(BarePlayerPage(options)));
+        return;
+    }
+    const PlayerAddress address = ParsePlayerAddress(movie_);
+    const fs::path folder = address.script.parent_path();
+    const std::string description =
+        address.xmlSource.empty() ? std::string() : readDescription(folder / address.xmlSource);
+    fs::path host = address.script;
+    host.replace_extension(".player.html");
+    writeText(host, PlayerHostPage(address, description, options));
+    content_->loadFile(QString::fromStdString(host.string()));
+}
+
+void PlayerView::consoleMessage(const QString& message) {
+    if (std::getenv("LUMETRA_PLAYER_LOG"))
+        std::fprintf(stderr, "player: %s\n", qPrintable(message));
+    if (message.startsWith(QLatin1String("lumetra:slide "))) {
+        shownSlide_ = message.mid(14).toInt();
+        emit slideShown(shownSlide_);
+    } else if (message.startsWith(QLatin1String("lumetra:ready "))) {
+        emit ready(message.mid(14).toInt());
+    }
+}
+
+}  // namespace lumetra::player

@@ -1,0 +1,36 @@
+#pragma once
+// Services on the desktop: Qt's message boxes and dialogs, the desktop's
+// default handlers for addresses, the clipboard and the beep.
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+#include "app/Services.h"
+
+namespace lumetra::ui {
+
+class QtServices : public Services {
+  public:
+    // dialogParent gives the window a dialog belongs to at the moment it opens.
+    explicit QtServices(std::function<QWidget*()> dialogParent = {});
+
+    int messageBox(const std::string& text, const std::string& caption, int flags) override;
+    std::vector<std::string> openFiles(const FileDialogRequest& request, bool multiple) override;
+    std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+    std::optional<std::string> chooseFolder(const std::string& prompt,
+                                            const std::string& start) override;
+    std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
+    bool openUrl(const std::string& urlOrPath) override;
+    void setClipboardText(const std::string& text) override;
+    void beep() override;
+    // Audio playback arrives with the settings page.
+    bool playAudio(const std::string& path) override;
+    void stopAudio() override;
+
+  private:
+    QWidget* parent() const;
+    std::function<QWidget*()> dialogParent_;
+};
+
+}  // namespace lumetra::ui
