@@ -2,34 +2,11 @@
 
 #include "app/FileOps.h"
 #include "generator/ShowPage.h"
+#include "generator/XmlDocument.h"
 
 namespace lumetra::player {
 
 namespace {
-
-// Only what an attribute or a URL query may hold of our own addresses.
-std::string escapeAttribute(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 std::string queryValue(const std::string& query, const std::string& name) {
     std::size_t pos = 0;
@@ -68,7 +45,7 @@ std::string PlayerHostPage(const PlayerAddress& address, const std::string& desc
     std::string page = pageStart(options);
     if (!description.empty())
         page += "<script type=\"application/xml\" data-xml-source=\"" +
-                escapeAttribute(address.xmlSource) + "\">" + ShowXmlForPage(description) +
+                EscapeXmlAttribute(address.xmlSource) + "\">" + ShowXmlForPage(description) +
                 "</script>\n";
     // The page reports the player's events on the console, where the view
     // reads them (listening while the events pass the document, since they
@@ -83,8 +60,8 @@ std::string PlayerHostPage(const PlayerAddress& address, const std::string& desc
         "</script>\n";
     page += "<div class=\"lumetra-stage\" data-wmode=\"" +
             std::string(options.transparent ? "transparent" : "window") + "\"></div>\n";
-    page += "<script src=\"" + escapeAttribute(address.script.filename().string()) +
-            (address.query.empty() ? "" : "?" + escapeAttribute(address.query)) +
+    page += "<script src=\"" + EscapeXmlAttribute(address.script.filename().string()) +
+            (address.query.empty() ? "" : "?" + EscapeXmlAttribute(address.query)) +
             "\"></script>\n</body></html>\n";
     return page;
 }
