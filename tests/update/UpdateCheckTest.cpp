@@ -149,10 +149,13 @@ TEST_F(UpdateCheckTest, TheRequestNamesUsAndKeepsCookiesOverRedirects) {
 TEST_F(UpdateCheckTest, TheProxyKeysCountOnlyWhileProxyHttpIsOn) {
     dir.write("web/version.dat", "2.1\n");
     const std::string proxy = "http://127.0.0.1:" + std::to_string(servers->proxyPort);
-    // The environment's proxy is never used.
+    // The environment's proxy settings are never used, neither the proxy
+    // nor the hosts it should not be used for.
     setenv("http_proxy", proxy.c_str(), 1);
     setenv("HTTP_PROXY", proxy.c_str(), 1);
     setenv("ALL_PROXY", proxy.c_str(), 1);
+    setenv("no_proxy", "127.0.0.1,localhost", 1);
+    setenv("NO_PROXY", "127.0.0.1,localhost", 1);
     const std::string keys = "HTTPProxy=127.0.0.1\nHTTPPort=" + std::to_string(servers->proxyPort) +
                              "\nHTTPUser=user\nHTTPPW=pass word\n";
     struct Case {
@@ -182,6 +185,8 @@ TEST_F(UpdateCheckTest, TheProxyKeysCountOnlyWhileProxyHttpIsOn) {
     unsetenv("http_proxy");
     unsetenv("HTTP_PROXY");
     unsetenv("ALL_PROXY");
+    unsetenv("no_proxy");
+    unsetenv("NO_PROXY");
     writeSettings("[Proxy]\nHTTP=1\nHTTPProxy=proxy.example\nHTTPPort=eighty\n");
     const auto fallback = VersionFileRequest(settings, {}).proxy;
     ASSERT_TRUE(fallback);
