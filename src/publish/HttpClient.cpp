@@ -91,6 +91,8 @@ HttpResponse HttpClient::perform(const HttpRequest& request) {
         const std::string proxy =
             "http://" + request.proxy->host + ":" + std::to_string(request.proxy->port);
         curl_easy_setopt(h, CURLOPT_PROXY, proxy.c_str());
+        // Every host through it: the environment's no_proxy would otherwise pass some by.
+        curl_easy_setopt(h, CURLOPT_NOPROXY, "");
         curl_easy_setopt(h, CURLOPT_PROXYUSERNAME, request.proxy->user.c_str());
         curl_easy_setopt(h, CURLOPT_PROXYPASSWORD, request.proxy->password.c_str());
     } else {
