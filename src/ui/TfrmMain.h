@@ -3,6 +3,7 @@
 // buttons, the project commands and closing (TfrmMain.cpp); the image page
 // with its list, preview and slide properties (ImagePage.cpp,
 // SlideProperties.cpp); the effect demonstration (EffectDemoPlayer.cpp).
+// The settings page (SettingsPage.cpp) and the create page (CreatePage.cpp).
 // The window mirrors the project of the Application into its widgets and
 // forwards every event to a handler; the rules live in the core.
 
@@ -122,6 +123,10 @@ class TfrmMain : public QWidget, public ProjectView {
     void panTextColorClick();
     void imgEffectInfoClick();
     void btnPlayDemoClick();
+
+    // Settings page (SettingsPage.cpp).
+
+    // Create page (CreatePage.cpp).
     void lblFlashNotFoundClick();
     // The demonstration player showed a slide (its lumetra:slide event).
     void demoPlayerSlideShown(int index);
@@ -141,6 +146,8 @@ class TfrmMain : public QWidget, public ProjectView {
     void buildImagePage();
     void buildSettingsPage();
     void buildCreatePage();
+    // The create page's txtOutput shows OutputFile.
+    void showOutputFile();
     void connectHandlers();
     void connectImagePage();
     void addShortcuts();
@@ -217,7 +224,9 @@ class TfrmMain : public QWidget, public ProjectView {
     PictureWidget* imgEffectDemoCanvas_;
     player::PlayerView* FlashPlayerControl2_;
     PictureButton* btnPlayDemo_;
-    // Create page (filled by the create page's own code).
+    // Settings page (SettingsPage.cpp).
+
+    // Create page (CreatePage.cpp).
     ClickableLabel* lblFlashNotFound_;
     QFrame* panPreview_;
     player::PlayerView* FlashPlayerControl1_;

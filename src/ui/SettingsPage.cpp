@@ -1,76 +1,25 @@
-// The controls of the settings and create pages at their places, translated
-// with the window. Their handlers come with those pages; until then the show
-// settings they edit keep the project's values.
+// The settings page: music, picture fitting and the show's options. Its
+// controls edit the project's show settings; the window mirrors those back.
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include "app/Application.h"
 #include "app/Platform.h"
 #include "lang/LangKeys.h"
-#include "player/PlayerView.h"
 #include "ui/ClickableLabel.h"
-#include "ui/Geometry.h"
+#include "ui/PageControls.h"
 #include "ui/PictureWidgets.h"
 #include "ui/TfrmMain.h"
 #include "ui/TranslateForm.h"
 
 namespace lumetra::ui {
 
-namespace {
-
-QLabel* groupHeading(QWidget* page, const char* name, const char* icon, int top, const char* text) {
-    auto* picture =
-        place<PictureWidget>(page, (std::string(name) + "Icon").c_str(), 8, top + 4, 24, 24);
-    picture->setArt(icon);
-    auto* label = placeAuto<QLabel>(page, name, 40, top + 9);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    label->setText(text);
-    label->adjustSize();
-    return label;
-}
-
-QLabel* subHeading(QWidget* page, const char* name, int x, int y, const char* text) {
-    auto* label = placeAuto<QLabel>(page, name, x, y);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    label->setText(text);
-    label->adjustSize();
-    return label;
-}
-
-template <typename W>
-W* captioned(QWidget* page, const char* name, int x, int y, int w, const char* text) {
-    auto* widget = place<W>(page, name, x, y, w, 18);
-    widget->setText(text);
-    return widget;
-}
-
-PictureButton* pictureButton(QWidget* page, const char* name, int x, int y, int w, int h,
-                             const char* art) {
-    auto* button = place<PictureButton>(page, name, x, y, w, h);
-    button->setArt(art);
-    button->setHoverFrame(true);
-    return button;
-}
-
-void labelled(QWidget* page, QWidget* field, const char* name, int x, int y, int w,
-              const char* text) {
-    auto* label = place<QLabel>(page, name, x, y, w, 16);
-    label->setText(text);
-    label->setBuddy(field);
-}
-
-}  // namespace
+using namespace pages;
 
 void TfrmMain::buildSettingsPage() {
     QWidget* p = panSettings_;
@@ -126,39 +75,6 @@ void TfrmMain::buildSettingsPage() {
     bgGroup->addButton(bgNone);
     bgGroup->addButton(bgColor);
     place<ColorSwatch>(p, "panBGColor", 324, 371, 210, 18);
-}
-
-void TfrmMain::buildCreatePage() {
-    QWidget* p = panCreate_;
-    subHeading(p, "lblPreview", 0, 2, "Vorschau Ihrer Diashow:");
-    lblFlashNotFound_ = place<ClickableLabel>(p, "lblFlashNotFound", 231, 2, 350, 16);
-    lblFlashNotFound_->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    lblFlashNotFound_->setText("Benötigen Sie Hilfe bei der Einbindung? Klicken Sie hier!");
-    lblFlashNotFound_->setStyleSheet("color:#1A4FD6;text-decoration:underline;");
-    lblFlashNotFound_->hide();
-    panPreview_ = place<QFrame>(p, "panPreview", 0, 20, 581, 346);
-    panPreview_->setFrameShape(QFrame::Panel);
-    panPreview_->setFrameShadow(QFrame::Sunken);
-    panPreview_->setAutoFillBackground(true);
-    QPalette grey = panPreview_->palette();
-    grey.setColor(QPalette::Window, QColor(0xE4, 0xE7, 0xEC));
-    panPreview_->setPalette(grey);
-    player::PlayerView::Config preview;
-    preview.loop = true;
-    preview.contextMenu = true;
-    FlashPlayerControl1_ = new player::PlayerView(preview, panPreview_);
-    FlashPlayerControl1_->setObjectName("FlashPlayerControl1");
-    FlashPlayerControl1_->setGeometry(1, 1, 579, 344);
-    FlashPlayerControl1_->hide();
-    auto* output = place<QLineEdit>(p, "txtOutput", 0, 393, 386, 19);
-    labelled(p, output, "lblOutput", 0, 375, 386, "Diashow speichern unter:");
-    pictureButton(p, "btnOutput", 390, 391, 21, 21, "btnOutput");
-    auto* create = place<QPushButton>(p, "btnCreate", 447, 373, 134, 63);
-    create->setText("Diashow erstellen");
-    QFont bold = create->font();
-    bold.setBold(true);
-    create->setFont(bold);
-    create->setCursor(Qt::PointingHandCursor);
 }
 
 void TfrmMain::showSettingsChanged() {
@@ -218,7 +134,7 @@ void TfrmMain::showSettingsChanged() {
     check("optBGNone", s.BackgroundTransparent);
     check("optBGColor", !s.BackgroundTransparent);
     findChild<ColorSwatch*>("panBGColor")->setColor(std::uint32_t(s.BackgroundColor));
-    text("txtOutput", s.OutputFile);
+    showOutputFile();
 }
 
 }  // namespace lumetra::ui

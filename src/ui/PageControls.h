@@ -1,0 +1,59 @@
+#pragma once
+// Small builders shared by the settings and create pages: headings, captioned
+// check and radio boxes, picture buttons and labelled fields.
+
+#include <QLabel>
+#include <string>
+
+#include "ui/Geometry.h"
+#include "ui/PictureWidgets.h"
+
+namespace lumetra::ui::pages {
+
+inline QLabel* groupHeading(QWidget* page, const char* name, const char* icon, int top,
+                            const char* text) {
+    auto* picture =
+        place<PictureWidget>(page, (std::string(name) + "Icon").c_str(), 8, top + 4, 24, 24);
+    picture->setArt(icon);
+    auto* label = placeAuto<QLabel>(page, name, 40, top + 9);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setText(text);
+    label->adjustSize();
+    return label;
+}
+
+inline QLabel* subHeading(QWidget* page, const char* name, int x, int y, const char* text) {
+    auto* label = placeAuto<QLabel>(page, name, x, y);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setText(text);
+    label->adjustSize();
+    return label;
+}
+
+template <typename W>
+W* captioned(QWidget* page, const char* name, int x, int y, int w, const char* text) {
+    auto* widget = place<W>(page, name, x, y, w, 18);
+    widget->setText(text);
+    return widget;
+}
+
+inline PictureButton* pictureButton(QWidget* page, const char* name, int x, int y, int w, int h,
+                                    const char* art) {
+    auto* button = place<PictureButton>(page, name, x, y, w, h);
+    button->setArt(art);
+    button->setHoverFrame(true);
+    return button;
+}
+
+inline void labelled(QWidget* page, QWidget* field, const char* name, int x, int y, int w,
+                     const char* text) {
+    auto* label = place<QLabel>(page, name, x, y, w, 16);
+    label->setText(text);
+    label->setBuddy(field);
+}
+
+}  // namespace lumetra::ui::pages
