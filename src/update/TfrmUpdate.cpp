@@ -144,7 +144,7 @@ void TfrmUpdate::buildSteps() {
     lblLeft1_ = text(panLeft_, "lblLeft1", {14, 20, kStripWidth - 20, 16}, "Prüfung");
     lblLeft2_ = text(panLeft_, "lblLeft2", {14, 44, kStripWidth - 20, 16}, "Aktualisierung");
     for (QLabel* step : {lblLeft1_, lblLeft2_}) setTextColour(step, Qt::white);
-    stepBold(lblLeft1_, true);
+    setBold(lblLeft1_, true);
 }
 
 void TfrmUpdate::buildCheckPage() {
@@ -188,10 +188,6 @@ void TfrmUpdate::connectHandlers() {
             [this] { guarded(app_, [&] { lblHistoryClick(); }); });
     // Cancel and Esc close the window.
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void TfrmUpdate::stepBold(QLabel* label, bool bold) {
-    setBold(label, bold);
 }
 
 // ---------------------------------------------------------------- showing
@@ -294,8 +290,8 @@ void TfrmUpdate::showResult(const update::UpdateCheckResult& result) {
     lblVersHist_->setVisible(newer);
     lblHistory_->setVisible(newer);
     setEnabled(true);
-    stepBold(lblLeft1_, false);
-    stepBold(lblLeft2_, true);
+    setBold(lblLeft1_, false);
+    setBold(lblLeft2_, true);
     panBack1_->hide();
     panBack2_->show();
     cmdCancel_->setText(q(app_.GetLangString(lang::frmUpdate::kCmdCancel2)));

@@ -78,7 +78,6 @@ class TfrmUpdate : public QDialog {
     void fetchFinished(const publish::HttpResponse& response);
     void showResult(const update::UpdateCheckResult& result);
     void openLink(const QLabel* link);
-    void stepBold(QLabel* label, bool bold);
 
     Application& app_;
     QWidget* mainWindow_;
