@@ -262,10 +262,14 @@ void TfrmUpdate::fetchFinished(const publish::HttpResponse& response) {
         return;
     }
     // However it ends, the window can be used again; a failure keeps it on
-    // its first page, where the check can be repeated.
+    // its first page, where the check can be repeated at once (the keyboard
+    // focus went when the window was disabled).
     struct Reenable {
-        QWidget* window;
-        ~Reenable() { window->setEnabled(true); }
+        TfrmUpdate* window;
+        ~Reenable() {
+            window->setEnabled(true);
+            if (window->panBack1_->isVisible()) window->cmdCheck_->setFocus();
+        }
     } reenable{this};
     // Writes Update/LastCheck, then throws on a file without a line: the
     // handler boundary reports it.

@@ -258,6 +258,7 @@ class UpdateWindowTest : public QObject {
         QVERIFY(shown("panBack1"));
         QVERIFY(!shown("panBack2"));
         QVERIFY(bold("lblLeft1"));
+        QCOMPARE(frm->focusWidget(), w("cmdCheck"));
         writeSettings("");
         QVERIFY(check(at("/version.dat")));
         QVERIFY(shown("panBack2"));
