@@ -222,6 +222,7 @@ void TfrmUpdate::FormShow() {
 // ---------------------------------------------------------------- the check
 
 void TfrmUpdate::cmdCheckClick() {
+    if (fetch_) return;  // one check at a time
     setEnabled(false);
     try {
         lblVers1_->setText(q(app_.GetLangString(lang::frmUpdate::kCurVersion) + " " + ownVersion_));

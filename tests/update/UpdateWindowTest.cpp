@@ -133,10 +133,6 @@ class UpdateWindowTest : public QObject {
         // The links show their addresses.
         QCOMPARE(label("lblDownload"), text(lang::frmUpdate::kLblDownload));
         QVERIFY(label("lblHistory").startsWith("https://"));
-        for (const char* name : {"panTop", "panLeft", "panBack1", "panBack2", "panNote"})
-            QVERIFY2(w(name)->autoFillBackground(), name);
-        QCOMPARE(w("panLeft")->palette().color(QPalette::Window), QColor(0, 0, 0x80));
-        QCOMPARE(w("panTop")->palette().color(QPalette::Window), QColor(Qt::white));
         // Every text fits, the result page's after a check that found a new version.
         serve("99\n");
         QVERIFY(check(at("/version.dat")));
