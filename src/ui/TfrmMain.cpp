@@ -24,6 +24,7 @@
 #include "ui/PictureWidgets.h"
 #include "ui/PreviewDecoder.h"
 #include "ui/TfrmMiscProgress.h"
+#include "update/TfrmUpdate.h"
 
 namespace lumetra::ui {
 
@@ -95,8 +96,6 @@ void TfrmMain::buildFrame() {
     imgMenuLoad_ = place<PictureButton>(this, "imgMenuLoad", 65, 95, 22, 22);
     imgMenuSave_ = place<PictureButton>(this, "imgMenuSave", 95, 95, 22, 22);
     imgMenuUpdate_ = place<PictureButton>(this, "imgMenuUpdate", 695, 25, 35, 31);
-    // The update window comes with the update check; until then no button.
-    imgMenuUpdate_->hide();
     QFont captionFont = font();
     captionFont.setPointSizeF(10);
     captionFont.setBold(true);
@@ -411,7 +410,9 @@ void TfrmMain::imgMenuSaveClick() {
 }
 
 void TfrmMain::imgMenuUpdateClick() {
-    // The update window comes with the update check; the button is hidden until then.
+    // Made for this use and released when it closes.
+    TfrmUpdate frmUpdate(app_, this);
+    frmUpdate.showModal();
 }
 
 // ---------------------------------------------------------------- closing

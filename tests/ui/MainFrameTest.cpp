@@ -78,7 +78,7 @@ class MainFrameTest : public QObject {
         QVERIFY(f->w("panImage")->isVisibleTo(f->window.get()));
         QVERIFY(!f->w("panSettings")->isVisibleTo(f->window.get()));
         QVERIFY(!f->w("panCreate")->isVisibleTo(f->window.get()));
-        QVERIFY(!f->w("imgMenuUpdate")->isVisibleTo(f->window.get()));
+        QVERIFY(f->w("imgMenuUpdate")->isVisibleTo(f->window.get()));
         for (const char* name :
              {"imgMenuNew", "imgTab1", "lblMenuErstellen", "btnAdd", "btnPlayDemo", "panTextColor",
               "imgEffectInfo", "lblFlashNotFound", "btnCreate", "panBGColor"})
