@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the full build (g++), the core again
 # under AddressSanitizer and UndefinedBehaviorSanitizer with the fuzzers
-# (clang), a bounded fuzzing run, and the source format check.
+# (clang), a bounded fuzzing run, the source format check, and the Debian
+# package made from the full build and checked without installing it.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -52,6 +53,8 @@ status=0
 export QT_QPA_PLATFORM=offscreen
 echo "== Tests"
 run_ctest build/test || status=1
+echo "== Debian package"
+tools/check-package.sh build/test || status=1
 echo "== Core tests and fuzzers under AddressSanitizer and UndefinedBehaviorSanitizer"
 # No single allocation may exceed what a picture may decode to (1 GiB): a
 # larger one is a size taken from a file without a check.

@@ -50,11 +50,39 @@ fs::path homeFolder() {
     return "/";
 }
 
-fs::path programFolder() {
+const char* const kInstalledProgramFolder = LUMETRA_INSTALLED_PROGRAM_FOLDER;
+const char* const kInstalledModuleFolder = LUMETRA_INSTALLED_MODULE_FOLDER;
+
+fs::path executableFolder() {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec) return fs::current_path();
     return exe.parent_path();
+}
+
+fs::path programFolderOf(const fs::path& exeFolder) {
+    const auto holdsProgramFiles = [](const fs::path& folder) {
+        std::error_code ec;
+        return fs::is_directory(folder / "data", ec) || fs::is_directory(folder / "lng", ec);
+    };
+    if (holdsProgramFiles(exeFolder)) return exeFolder;
+    // The executable's path is resolved, so ".." can be taken lexically.
+    const fs::path installed = (exeFolder / kInstalledProgramFolder).lexically_normal();
+    return holdsProgramFiles(installed) ? installed : exeFolder;
+}
+
+fs::path programFolder() {
+    return programFolderOf(executableFolder());
+}
+
+fs::path moduleFileOf(const fs::path& exeFolder, const std::string& name) {
+    std::error_code ec;
+    if (fs::exists(exeFolder / name, ec)) return exeFolder / name;
+    return (exeFolder / kInstalledModuleFolder / name).lexically_normal();
+}
+
+fs::path moduleFile(const std::string& name) {
+    return moduleFileOf(executableFolder(), name);
 }
 
 fs::path userConfigFolder() {

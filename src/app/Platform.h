@@ -9,8 +9,28 @@ namespace lumetra::platform {
 
 namespace fs = std::filesystem;
 
-// Folder of the running executable; data/ and lng/ lie beside it.
+// Where an installation keeps data/ and lng/ ("../share/lumetra") and the
+// program's loadable modules ("../lib/lumetra"), relative to the folder of its
+// executables; the install layout decides them at configuration.
+extern const char* const kInstalledProgramFolder;
+extern const char* const kInstalledModuleFolder;
+
+// Folder of the running executable.
+fs::path executableFolder();
+
+// The folder that holds data/ and lng/ for an executable in exeFolder: the
+// executable's own folder when either lies there (the build tree), else the
+// installed share folder when either lies there, else the executable's folder
+// again (so what is missing is reported where the build tree would hold it).
+fs::path programFolderOf(const fs::path& exeFolder);
+
+// programFolderOf(executableFolder()).
 fs::path programFolder();
+
+// A loadable module of the program: beside the executable when it is there
+// (the build tree), else in the installed module folder.
+fs::path moduleFileOf(const fs::path& exeFolder, const std::string& name);
+fs::path moduleFile(const std::string& name);
 
 // Per-user configuration folder: $XDG_CONFIG_HOME, else ~/.config.
 fs::path userConfigFolder();

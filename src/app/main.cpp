@@ -5,15 +5,18 @@
 #include <iostream>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/ConsoleServices.h"
 #include "app/Startup.h"
 
 int main(int argc, char** argv) {
+    const auto commandLine = lumetra::ParseProgramCommandLine({argv + 1, argv + argc});
+    if (const auto status = lumetra::AnswerCommandLine(commandLine, std::cout, std::cerr))
+        return *status;
     lumetra::ConsoleServices services;
     lumetra::Application app(services);
-    std::vector<std::string> args(argv + 1, argv + argc);
     try {
-        lumetra::RunStartup(app, args);
+        lumetra::RunStartup(app, commandLine.startupArgs);
     } catch (const std::exception& e) {
         services.messageBox(e.what(), "Lumetra", lumetra::mb::kError);
         return 1;

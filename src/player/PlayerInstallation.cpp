@@ -4,11 +4,12 @@
 
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QString>
 #include <cstdlib>
 #include <string>
+
+#include "app/Platform.h"
 
 namespace lumetra::player {
 
@@ -33,8 +34,7 @@ bool sandboxRefusesUs() {
 
 bool PlayerInstalled(const fs::path& dataFolder) {
     if (sandboxRefusesUs()) return false;
-    const fs::path module =
-        fs::path(QCoreApplication::applicationDirPath().toStdString()) / kWebPlayerModule;
+    const fs::path module = platform::moduleFile(kWebPlayerModule);
     std::error_code missing;
     if (!fs::is_regular_file(module, missing)) return false;
     const fs::path process = WebEngineProcessPath();

@@ -1,6 +1,5 @@
 #include "player/PlayerView.h"
 
-#include <QCoreApplication>
 #include <QLibrary>
 #include <QResizeEvent>
 #include <cstdio>
@@ -9,6 +8,7 @@
 #include <system_error>
 
 #include "app/FileOps.h"
+#include "app/Platform.h"
 #include "player/PlayerHostPage.h"
 
 namespace lumetra::player {
@@ -61,7 +61,7 @@ CreateWebContentFunction LoadWebPlayerModule() {
     static QLibrary module;
     static CreateWebContentFunction create = nullptr;
     if (create || module.isLoaded()) return create;
-    module.setFileName(QCoreApplication::applicationDirPath() + "/" + kWebPlayerModule);
+    module.setFileName(QString::fromStdString(platform::moduleFile(kWebPlayerModule).string()));
     if (!module.load()) {
         std::fprintf(stderr, "lumetra: %s\n", qPrintable(module.errorString()));
         return nullptr;

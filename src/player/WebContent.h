@@ -1,9 +1,9 @@
 #pragma once
 // The web view behind a player view, in a module of its own
-// (liblumetra_webplayer.so beside the program). The program does not link
-// Qt WebEngine: the module is loaded when the first web view is made, after
-// the window's first paint, so neither WebEngine's libraries nor its start-up
-// ever delay the window.
+// (liblumetra_webplayer.so beside the program, or in lib/<triplet>/lumetra
+// when installed). The program does not link Qt WebEngine: the module is
+// loaded when the first web view is made, after the window's first paint, so
+// neither WebEngine's libraries nor its start-up ever delay the window.
 
 #include <QString>
 #include <functional>

@@ -2,10 +2,13 @@
 // event loop; the window ends the program when it closes.
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <exception>
+#include <iostream>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/Platform.h"
 #include "app/Startup.h"
 #include "ui/Artwork.h"
@@ -17,11 +20,21 @@
 
 int main(int argc, char** argv) {
     using namespace lumetra;
+    // --help, --version and usage errors are answered before Qt needs a display.
+    const ProgramCommandLine commandLine = ParseProgramCommandLine({argv + 1, argv + argc});
+    if (const auto status = AnswerCommandLine(commandLine, std::cout, std::cerr)) return *status;
     // Before any thread starts (Qt's and WebEngine's inherit the blocked signals).
     platform::removeInstanceTempFolderOnSignal();
     // WebEngine shares the OpenGL contexts of the application; it must be told first.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication qt(argc, argv);
+    // Qt sees no argument of ours: the command line has no Qt options.
+    int qtArgc = 1;
+    QApplication qt(qtArgc, argv);
+    // The launcher's name: the window's application id on Wayland, and the
+    // desktop file that docks and task bars match the window with.
+    QGuiApplication::setDesktopFileName("org.example.Lumetra");
+    // The installed icon, for window managers that take it from the window.
+    QApplication::setWindowIcon(QIcon::fromTheme("org.example.Lumetra"));
     QApplication::setFont(ui::UiFont());
 
     ui::TfrmMain* window = nullptr;
@@ -31,11 +44,9 @@ int main(int argc, char** argv) {
     ui::TfrmMain frmMain(app, {});
     window = &frmMain;
 
-    std::vector<std::string> args;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
     try {
-        RunStartup(app, args, [&] { ui::TranslateForm(app, &frmMain, "frmMain"); });
+        RunStartup(app, commandLine.startupArgs,
+                   [&] { ui::TranslateForm(app, &frmMain, "frmMain"); });
     } catch (...) {
         // A project named on the command line that cannot be opened: its
         // message, and the program ends before the window appears.

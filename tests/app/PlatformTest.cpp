@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "support/TestFolder.h"
 
@@ -133,10 +135,51 @@ TEST(Platform, InstanceFolderLeavesOtherInstancesAlone) {
     EXPECT_FALSE(fs::exists(dir / "run" / "LMT3TMP"));
 }
 
-TEST(Platform, ProgramFolderIsTheExecutablesFolder) {
+TEST(Platform, ProgramFolderIsTheExecutablesFolderInTheBuildTree) {
     EXPECT_EQ(platform::programFolder(), fs::read_symlink("/proc/self/exe").parent_path());
     platform::InstanceMarker marker;
     EXPECT_TRUE(marker.held());
+}
+
+// A build tree keeps data/ and lng/ beside the executables, an installation
+// below ../share/lumetra; a build tree wins where both would hold them.
+TEST(Platform, ProgramFolderBesideTheExecutableElseInstalled) {
+    struct {
+        std::vector<std::string> dirs;  // below the tree's root
+        const char* expected;           // "bin" or "installed"
+    } cases[] = {
+        {{"bin/data", "bin/lng"}, "bin"},
+        {{"bin/data", "bin/lng", "share/lumetra/data", "share/lumetra/lng"}, "bin"},
+        {{"bin/lng", "share/lumetra/data", "share/lumetra/lng"}, "bin"},
+        {{"share/lumetra/data", "share/lumetra/lng"}, "installed"},
+        {{"share/lumetra/lng"}, "installed"},
+        // Nothing anywhere: beside the executable, where messages then look.
+        {{}, "bin"},
+        {{"share/lumetra"}, "bin"},
+    };
+    for (const auto& c : cases) {
+        test::TestFolder tree;
+        fs::create_directories(tree / "bin");
+        for (const auto& d : c.dirs) fs::create_directories(tree / d);
+        const fs::path installed =
+            (tree / "bin" / platform::kInstalledProgramFolder).lexically_normal();
+        const fs::path expected = std::string(c.expected) == "bin" ? tree / "bin" : installed;
+        const fs::path found = platform::programFolderOf(tree / "bin");
+        EXPECT_EQ(found, expected) << testing::PrintToString(c.dirs);
+        // A plain path, for the messages that name files below it.
+        EXPECT_EQ(found.string().find(".."), std::string::npos) << found;
+    }
+}
+
+TEST(Platform, ModuleBesideTheExecutableElseInstalled) {
+    test::TestFolder tree;
+    fs::create_directories(tree / "bin");
+    const fs::path installed =
+        (tree / "bin" / platform::kInstalledModuleFolder / "libm.so").lexically_normal();
+    EXPECT_EQ(platform::moduleFileOf(tree / "bin", "libm.so"), installed);
+    EXPECT_EQ(installed.string().find(".."), std::string::npos);
+    tree.write("bin/libm.so", "");
+    EXPECT_EQ(platform::moduleFileOf(tree / "bin", "libm.so"), tree / "bin" / "libm.so");
 }
 
 }  // namespace

@@ -16,6 +16,11 @@ std::optional<MakeOptions> ParseMakeOptions(const std::vector<std::string>& args
             }
             return &args[++i];
         };
+        if (arg == "--help" || arg == "--version") {
+            MakeOptions answer;
+            (arg == "--help" ? answer.help : answer.version) = true;
+            return answer;
+        }
         if (arg == "--output") {
             const std::string* v = value();
             if (!v) return std::nullopt;

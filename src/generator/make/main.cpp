@@ -15,6 +15,7 @@
 #include "app/Platform.h"
 #include "app/Startup.h"
 #include "app/StopRequest.h"
+#include "app/Version.h"
 
 namespace {
 
@@ -45,6 +46,14 @@ int main(int argc, char** argv) {
     using namespace lumetra;
     std::string error;
     const auto options = make::ParseMakeOptions({argv + 1, argv + argc}, error);
+    if (options && options->help) {
+        std::cout << make::kUsage << make::kHelp;
+        return make::kExitOk;
+    }
+    if (options && options->version) {
+        std::cout << "lumetra-make " << GetVersionString("/proc/self/exe", false) << '\n';
+        return make::kExitOk;
+    }
     if (options) error = make::CheckSaveTarget(options->saveProject);
     if (!options || !error.empty()) {
         std::cerr << "lumetra-make: " << error << '\n' << make::kUsage;
