@@ -2,33 +2,23 @@
 
 #include <QAudioOutput>
 #include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
+#include <utility>
 
 namespace lumetra::ui {
 
-namespace {
-
-QMediaPlayer* makePlayer(QObject* parent) {
+AudioPlayer::AudioPlayer(QObject* parent) : QObject(parent) {
     // Debian ships an FFmpeg backend beside GStreamer; the program is made
     // and tested with GStreamer.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
-    return new QMediaPlayer(parent);
-}
-
-}  // namespace
-
-AudioPlayer::AudioPlayer(QObject* parent)
-    : QObject(parent), player_(makePlayer(this)), output_(new QAudioOutput(this)) {
-    player_->setAudioOutput(output_);
-    connect(player_, &QMediaPlayer::mediaStatusChanged, this, &AudioPlayer::statusChanged);
-    connect(player_, &QMediaPlayer::errorOccurred, this, &AudioPlayer::failed);
 }
 
 AudioPlayer::~AudioPlayer() {
     ended = nullptr;
-    player_->setSource(QUrl());
+    if (player_) discard();
 }
 
 bool AudioPlayer::play(const QString& path, std::chrono::milliseconds limit) {
@@ -37,7 +27,10 @@ bool AudioPlayer::play(const QString& path, std::chrono::milliseconds limit) {
     // A pipe or device would block the player in opening it, with the window.
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path.toStdString(), ec)) return false;
-    ++generation_;
+    player_ = new QMediaPlayer(this);
+    player_->setAudioOutput(new QAudioOutput(player_));
+    connect(player_, &QMediaPlayer::mediaStatusChanged, this, &AudioPlayer::statusChanged);
+    connect(player_, &QMediaPlayer::errorOccurred, this, &AudioPlayer::failed);
     attempt_ = Attempt::Waiting;
     player_->setSource(QUrl::fromLocalFile(path));
     player_->play();
@@ -51,38 +44,40 @@ bool AudioPlayer::play(const QString& path, std::chrono::milliseconds limit) {
         loop.exec(QEventLoop::ExcludeUserInputEvents);
         wait_ = nullptr;
     }
-    if (attempt_ != Attempt::Opened) {
-        attempt_ = Attempt::None;
-        release();
+    const bool opened = attempt_ == Attempt::Opened;
+    attempt_ = Attempt::None;
+    if (!opened) {
+        discard();
         return false;
     }
-    attempt_ = Attempt::None;
     playing_ = true;
     // A very short file may have ended while the outcome was awaited.
-    if (player_->mediaStatus() == QMediaPlayer::EndOfMedia) {
-        const unsigned generation = generation_;
+    if (player_->mediaStatus() == QMediaPlayer::EndOfMedia)
         QMetaObject::invokeMethod(
             this,
-            [this, generation] {
-                if (generation == generation_) finish();
+            [this, player = QPointer<QMediaPlayer>(player_)] {
+                if (player && player == player_) finish();
             },
             Qt::QueuedConnection);
-    }
     return true;
 }
 
 void AudioPlayer::stop() {
-    if (player_->source().isEmpty()) return;
-    release();
+    if (!player_) return;
+    discard();
     finish();
 }
 
 void AudioPlayer::statusChanged(QMediaPlayer::MediaStatus status) {
     switch (status) {
         case QMediaPlayer::BufferedMedia:
-        case QMediaPlayer::EndOfMedia:
             if (attempt_ == Attempt::Waiting) decide(Attempt::Opened);
-            if (status == QMediaPlayer::EndOfMedia && playing_) finish();
+            break;
+        case QMediaPlayer::EndOfMedia:
+            if (attempt_ == Attempt::Waiting)
+                decide(Attempt::Opened);
+            else
+                finish();
             break;
         case QMediaPlayer::InvalidMedia:
             failed();
@@ -97,17 +92,9 @@ void AudioPlayer::failed() {
         decide(Attempt::Failed);
         return;
     }
-    if (!playing_) return;
-    // The player is inside its own signal here; the source goes right after.
-    const unsigned generation = generation_;
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation] {
-            if (generation != generation_ || !playing_) return;
-            release();
-            finish();
-        },
-        Qt::QueuedConnection);
+    if (!player_) return;
+    discard(true);
+    finish();
 }
 
 void AudioPlayer::decide(Attempt outcome) {
@@ -115,8 +102,13 @@ void AudioPlayer::decide(Attempt outcome) {
     if (wait_) wait_->quit();
 }
 
-void AudioPlayer::release() {
-    player_->setSource(QUrl());
+void AudioPlayer::discard(bool insideItsSignal) {
+    QMediaPlayer* player = std::exchange(player_, nullptr);
+    player->disconnect(this);
+    if (insideItsSignal)
+        player->deleteLater();
+    else
+        delete player;
 }
 
 void AudioPlayer::finish() {

@@ -5,16 +5,16 @@
 // and a time limit: its caller learns whether the file plays, and the window
 // keeps painting meanwhile.
 //
-// After an error the player would stay in its playing state, and stopping a
-// failed pipeline waits a second for GStreamer and leaves a late error for
-// the next file; so a failure clears the source instead, which stops at once.
+// Each file gets a media player of its own. A player that failed stays in
+// its playing state, and stopping it or giving it the next file makes Qt
+// wait a second for GStreamer and brings a late error that would be taken
+// for the next file's; a player that is discarded does neither.
 
 #include <QMediaPlayer>
 #include <QObject>
 #include <chrono>
 #include <functional>
 
-class QAudioOutput;
 class QEventLoop;
 
 namespace lumetra::ui {
@@ -37,21 +37,21 @@ class AudioPlayer : public QObject {
     // Told whenever playback that play() started ends (stop, end, error).
     std::function<void()> ended;
 
-    QMediaPlayer& mediaPlayer() { return *player_; }
+    // The player of the file that plays or ended last; null after a failure or stop.
+    QMediaPlayer* mediaPlayer() const { return player_; }
 
   private:
     enum class Attempt { None, Waiting, Opened, Failed };
     void statusChanged(QMediaPlayer::MediaStatus status);
     void failed();
     void decide(Attempt outcome);
-    void release();
+    // Closes the file at once: the player goes, with no further signal.
+    void discard(bool insideItsSignal = false);
     void finish();
 
-    QMediaPlayer* player_;
-    QAudioOutput* output_;
+    QMediaPlayer* player_ = nullptr;
     Attempt attempt_ = Attempt::None;
     bool playing_ = false;
-    unsigned generation_ = 0;  // tells a late queued release from the current file
     QEventLoop* wait_ = nullptr;
 };
 
