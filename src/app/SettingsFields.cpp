@@ -9,7 +9,7 @@ FilteredText FilterAllowed(std::string_view text, std::string_view allowed, int 
     for (char c : text)
         if (allowed.find(c) != std::string_view::npos) out.text += c;
     out.changed = out.text.size() != text.size();
-    out.caret = out.changed ? std::clamp(caret - 1, 0, int(out.text.size())) : caret;
+    out.caret = out.changed ? std::max(caret - 1, 0) : caret;
     return out;
 }
 

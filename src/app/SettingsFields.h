@@ -15,8 +15,8 @@ struct FilteredText {
 };
 
 // The characters of text that are in allowed, in their order. When that
-// removed something, the caret goes one place back from where it was (within
-// the new text); otherwise it stays.
+// removed something, the caret goes one place back from where it was (not
+// before the start; the field keeps it within its text); otherwise it stays.
 FilteredText FilterAllowed(std::string_view text, std::string_view allowed, int caret);
 
 inline constexpr std::string_view kDigits = "0123456789";

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -130,13 +131,15 @@ void TfrmMain::connectSettingsPage() {
         connect(control<QLineEdit>(p, name), &QLineEdit::textChanged, this,
                 [this, handler] { run([&] { (this->*handler)(); }); });
     };
-    auto onIndex = [this, p](const char* name, void (TfrmMain::*handler)()) {
-        connect(control<QComboBox>(p, name), &QComboBox::currentIndexChanged, this,
+    // A list's handler runs when the person chooses an entry, the one shown
+    // included; the program's own choices come from the settings.
+    auto onChoice = [this, p](const char* name, void (TfrmMain::*handler)()) {
+        connect(control<QComboBox>(p, name), &QComboBox::activated, this,
                 [this, handler] { run([&] { (this->*handler)(); }); });
     };
     for (const char* name : {"optAudioNone", "optAudio1", "optAudioSel"})
         onChecked(name, &TfrmMain::optAudioNoneClick);
-    onIndex("cboMusic", &TfrmMain::cboMusicChange);
+    onChoice("cboMusic", &TfrmMain::cboMusicChange);
     onClicked("btnAudioPlay1", &TfrmMain::btnAudioPlay1Click);
     onText("txtAudio", &TfrmMain::txtAudioChange);
     auto* focus = new FocusWatcher(control<QLineEdit>(p, "txtAudio"));
@@ -146,7 +149,7 @@ void TfrmMain::connectSettingsPage() {
     onClicked("btnAudioPlaySel", &TfrmMain::btnAudioPlaySelClick);
     onToggled("chkAudioLoop", &TfrmMain::chkAudioLoopClick);
     onToggled("chkEditImg", &TfrmMain::chkEditImgClick);
-    onIndex("cboEditImg1", &TfrmMain::cboEditImg1Change);
+    onChoice("cboEditImg1", &TfrmMain::cboEditImg1Change);
     onText("txtEditImgFixX", &TfrmMain::txtEditImgFixXChange);
     onText("txtEditImgFixY", &TfrmMain::txtEditImgFixYChange);
     onToggled("chkTrim", &TfrmMain::chkTrimClick);
@@ -250,7 +253,8 @@ void TfrmMain::FilterDigits(QLineEdit* edit, std::string_view allowed) {
         FilterAllowed(edit->text().toStdString(), allowed, edit->cursorPosition());
     if (!filtered.changed) return;
     edit->setText(QString::fromStdString(filtered.text));
-    edit->setCursorPosition(filtered.caret);
+    // The change handler may have put "1" into an emptied field meanwhile.
+    edit->setCursorPosition(std::min(filtered.caret, int(edit->text().size())));
     app_.services.beep();
 }
 
