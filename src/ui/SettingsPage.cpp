@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
@@ -190,8 +189,7 @@ void TfrmMain::showSettingsChanged() {
     }
     auto* music = control<QComboBox>(p, "cboMusic");
     if (music->count() != int(app_.musicTitles.size())) {
-        // Filling the list is no choice of a title.
-        const QSignalBlocker quiet(music);
+        // No handler runs: only a person's choice of a title is one.
         music->clear();
         for (const std::string& title : app_.musicTitles)
             music->addItem(QString::fromStdString(title));
