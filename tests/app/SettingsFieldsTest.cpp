@@ -1,4 +1,4 @@
-// The settings page's field rules without widgets.
+// The digit filter of the fixed-size fields.
 #include <gtest/gtest.h>
 
 #include "app/SettingsFields.h"
@@ -27,20 +27,6 @@ TEST(SettingsFieldsTest, FilterKeepsTheAllowedCharactersAndMovesTheCaretBack) {
         EXPECT_EQ(out.text, c.kept) << c.text;
         EXPECT_EQ(out.caret, c.caretAfter) << c.text;
         EXPECT_EQ(out.changed, c.changed) << c.text;
-    }
-}
-
-TEST(SettingsFieldsTest, TheHintTextIsNoFile) {
-    EXPECT_EQ(OwnAudioPath("(no file)", "(no file)"), "");
-    EXPECT_EQ(OwnAudioPath("", "(no file)"), "");
-    EXPECT_EQ(OwnAudioPath("/music/a.mp3", "(no file)"), "/music/a.mp3");
-    EXPECT_EQ(OwnAudioPath("(no file) ", "(no file)"), "(no file) ");
-}
-
-TEST(SettingsFieldsTest, FixedSizeFieldsOnlyForAGivenSize) {
-    for (int mode : {0, 1, 2}) {
-        EXPECT_FALSE(FixedSizeFieldsVisible(false, mode));
-        EXPECT_EQ(FixedSizeFieldsVisible(true, mode), mode == 2);
     }
 }
 

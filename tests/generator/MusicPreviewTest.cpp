@@ -90,18 +90,6 @@ TEST_F(MusicPreviewTest, StrippingTheJunkTagLeavesTheAudio) {
     EXPECT_FALSE(StripId3v2Tag(dir / "missing.mp3"));
 }
 
-TEST_F(MusicPreviewTest, ALibraryTitlePlaysFromAnUnscrambledCopy) {
-    const std::string plain = "ID3 and frames";
-    std::string scrambled = plain;
-    XorScrambleBytes(kMusicKey, scrambled.data(), scrambled.size());
-    dir.write("program/data/audio/Song.ravoz", scrambled);
-    services.onPlay = [&](const std::string& path) { EXPECT_EQ(readFile(path), plain); };
-    EXPECT_TRUE(preview->PlayLibraryTrack(preview->libraryFile("Song")));
-    ASSERT_EQ(services.played.size(), 1u);
-    EXPECT_EQ(copies(), 0u);
-    EXPECT_TRUE(preview->leftovers().empty());
-}
-
 TEST_F(MusicPreviewTest, AMissingLibraryFileIsRefusedWithoutPlaying) {
     EXPECT_FALSE(preview->PlayLibraryTrack(preview->libraryFile("Gone")));
     EXPECT_TRUE(services.played.empty());
