@@ -5,6 +5,7 @@
 // with Qt; headless tools print to the console; tests script the answers.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,9 +60,14 @@ class Services {
     virtual void setClipboardText(const std::string& text) = 0;
     virtual void beep() = 0;
 
-    // Plays an audio file once (or until stopAudio); false when it cannot be played.
+    // Plays an audio file once (or until stopAudio). Returns once the file is
+    // open and playing (true), or when it cannot be opened or played (false);
+    // a new call replaces what plays. Never waits without a bound.
     virtual bool playAudio(const std::string& path) = 0;
     virtual void stopAudio() = 0;
+    // Called whenever playback that playAudio started ends: by stopAudio, at
+    // the end of the file, or by an error while it plays.
+    virtual void setAudioEndedHandler(std::function<void()> /*handler*/) {}
 };
 
 }  // namespace lumetra

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "ui/AudioPlayer.h"
 #include "ui/FileFilter.h"
 #include "ui/QtColor.h"
 
@@ -44,6 +45,8 @@ QString startFolder(const std::string& path) {
 
 QtServices::QtServices(std::function<QWidget*()> dialogParent)
     : dialogParent_(std::move(dialogParent)) {}
+
+QtServices::~QtServices() = default;
 
 QWidget* QtServices::parent() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
@@ -136,10 +139,22 @@ void QtServices::beep() {
     QApplication::beep();
 }
 
-bool QtServices::playAudio(const std::string&) {
-    return false;
+bool QtServices::playAudio(const std::string& path) {
+    if (!audio_) {
+        audio_ = std::make_unique<AudioPlayer>();
+        audio_->ended = [this] {
+            if (audioEnded_) audioEnded_();
+        };
+    }
+    return audio_->play(q(path));
 }
 
-void QtServices::stopAudio() {}
+void QtServices::stopAudio() {
+    if (audio_) audio_->stop();
+}
+
+void QtServices::setAudioEndedHandler(std::function<void()> handler) {
+    audioEnded_ = std::move(handler);
+}
 
 }  // namespace lumetra::ui

@@ -305,13 +305,14 @@ bool TfrmMain::CheckPageChange(int target) {
         }
     }
     if (target == 2) {
-        // The own-music field shows its hint while empty (it lives in the
-        // show settings until the settings page edits it).
+        showAudioHint();
         return true;
     }
     if (project.Settings.audioMode == AudioMode::OwnFile) {
         const ShowSourcesCheck audio = CheckOwnAudio(project);
         if (audio.result == ShowSourcesCheck::Result::AudioEmptied) {
+            // Own music without a file became no music: a change of the project.
+            project.SetModified(true);
             showSettingsChanged();
             return true;
         }
@@ -437,6 +438,8 @@ bool TfrmMain::FormCloseQuery() {
         return false;
     }
     timer1_.stop();
+    musicPreview_.stop();
+    musicPreview_.removeLeftovers();
     try {
         platform::removeInstanceTempFolder();
     } catch (const std::exception&) {

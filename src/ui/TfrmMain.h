@@ -16,6 +16,7 @@
 #include "app/HoverPictures.h"
 #include "app/Project.h"
 #include "app/SlideList.h"
+#include "generator/MusicPreview.h"
 #include "ui/HandlerBoundary.h"
 
 class QComboBox;
@@ -125,6 +126,25 @@ class TfrmMain : public QWidget, public ProjectView {
     void btnPlayDemoClick();
 
     // Settings page (SettingsPage.cpp).
+    void optAudioNoneClick();
+    void cboMusicChange();
+    void btnAudioPlay1Click();
+    void txtAudioChange();
+    void txtAudioEnter();
+    void txtAudioExit();
+    void btnAudioSelectClick();
+    void btnAudioPlaySelClick();
+    void chkAudioLoopClick();
+    void chkEditImgClick();
+    void cboEditImg1Change();
+    void txtEditImgFixXChange();
+    void txtEditImgFixYChange();
+    void chkTrimClick();
+    void chkRandomOrderClick();
+    void chkNavBarClick();
+    void chkLoopClick();
+    void optBGNoneClick();
+    void panBGColorClick();
 
     // Create page (CreatePage.cpp).
     void lblFlashNotFoundClick();
@@ -225,6 +245,24 @@ class TfrmMain : public QWidget, public ProjectView {
     player::PlayerView* FlashPlayerControl2_;
     PictureButton* btnPlayDemo_;
     // Settings page (SettingsPage.cpp).
+    void connectSettingsPage();
+    // The music buttons: the one whose music plays shows a stop symbol.
+    void showPlaying(PictureButton* button);
+    bool PlayLibraryTrack(const std::string& path);
+    // Keeps the allowed characters of edit; beeps when it removed any.
+    void FilterDigits(QLineEdit* edit, std::string_view allowed);
+    void fixedSizeChange(const char* field, std::string ShowSettings::*value);
+    // The fitting rule: the fixed-size fields' visibility, and the hint text.
+    void applyFittingVisibility();
+    void applyFittingHint();
+    // A show that does not start by itself always has its navigation bar.
+    void applyAutostartRule();
+    // The own-music field shows its hint text while empty.
+    void showAudioHint();
+    // Its play button shows while the field names a file that is there.
+    void showAudioPlayButton();
+    MusicPreview musicPreview_{app_};
+    PictureButton* playingButton_ = nullptr;
 
     // Create page (CreatePage.cpp).
     ClickableLabel* lblFlashNotFound_;

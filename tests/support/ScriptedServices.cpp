@@ -96,7 +96,8 @@ bool ScriptedServices::openUrl(const std::string& urlOrPath) {
 
 bool ScriptedServices::playAudio(const std::string& path) {
     played.push_back(path);
-    return playResult;
+    if (onPlay) onPlay(path);
+    return pop(playResults, playResult);
 }
 
 std::vector<std::string> ScriptedServices::texts() const {

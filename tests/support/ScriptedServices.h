@@ -45,7 +45,16 @@ class ScriptedServices : public Services {
     int beeps = 0;
     std::vector<std::string> played;
     bool playResult = true;
+    // Results of the next playAudio calls, before playResult.
+    std::deque<bool> playResults;
+    // Called by playAudio with the path while the file is there to look at.
+    std::function<void(const std::string&)> onPlay;
     int stops = 0;
+    // What the caller wants to hear when playback ends; audioEnded() tells it.
+    std::function<void()> audioEndedHandler;
+    void audioEnded() {
+        if (audioEndedHandler) audioEndedHandler();
+    }
 
     // Strict mode and what it found; report is called for each finding
     // (GoogleTest's ADD_FAILURE unless a test framework sets its own).
@@ -67,7 +76,13 @@ class ScriptedServices : public Services {
     void setClipboardText(const std::string& text) override { clipboard = text; }
     void beep() override { ++beeps; }
     bool playAudio(const std::string& path) override;
-    void stopAudio() override { ++stops; }
+    void stopAudio() override {
+        ++stops;
+        audioEnded();
+    }
+    void setAudioEndedHandler(std::function<void()> handler) override {
+        audioEndedHandler = std::move(handler);
+    }
 
     // Texts of all recorded messages, in order.
     std::vector<std::string> texts() const;

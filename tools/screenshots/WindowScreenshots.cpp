@@ -1,17 +1,21 @@
-// lumetra-screenshots: pictures of the image page for the README, taken from
-// the real window: slides added from a folder, two of them selected and the
-// effect demonstration playing.
+// lumetra-screenshots: pictures of the window for the README, taken from the
+// real window with slides added from a folder:
+// - image (the default): two slides selected and the effect demonstration playing;
+// - settings: the settings page with library music and fitting to a given size.
 //
-//   lumetra-screenshots PICTURE_FOLDER OUTPUT.png Deutsch|English
+//   lumetra-screenshots PICTURE_FOLDER OUTPUT.png Deutsch|English [image|settings]
 //
 // Run it under Xvfb (tools/screenshots/take.sh does): the picture is read
 // back from the display, so the web view's own drawing is in it.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -37,11 +41,29 @@ void waitFor(int ms, const std::function<bool()>& done = {}) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
+// The settings page as a person leaves it: a title of the library, pictures
+// fitted to 1024 x 768, shown in a random order.
+void setUpSettingsPage(lumetra::ui::TfrmMain& window) {
+    window.imgTab2Click();
+    auto* music = window.findChild<QComboBox*>("cboMusic");
+    music->setCurrentIndex(std::min(2, music->count() - 1));
+    emit music->activated(music->currentIndex());
+    auto* fitting = window.findChild<QComboBox*>("cboEditImg1");
+    fitting->setCurrentIndex(2);
+    emit fitting->activated(2);
+    window.findChild<QLineEdit*>("txtEditImgFixX")->setText("1024");
+    window.findChild<QLineEdit*>("txtEditImgFixY")->setText("768");
+    window.findChild<QAbstractButton*>("chkRandomOrder")->click();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: lumetra-screenshots PICTURE_FOLDER OUTPUT.png LANGUAGE\n");
+    const std::string page = argc == 5 ? argv[4] : "image";
+    if ((argc != 4 && argc != 5) || (page != "image" && page != "settings")) {
+        std::fprintf(stderr,
+                     "usage: lumetra-screenshots PICTURE_FOLDER OUTPUT.png LANGUAGE "
+                     "[image|settings]\n");
         return 1;
     }
     const fs::path pictures = fs::absolute(argv[1]);
@@ -68,23 +90,29 @@ int main(int argc, char** argv) {
     waitFor(1500);
 
     window.addFolder(pictures.string());
-    auto* list = window.findChild<QTreeWidget*>("lsvGFX");
-    list->clearSelection();
-    for (int row : {1, 2})
-        if (row < list->topLevelItemCount()) list->topLevelItem(row)->setSelected(true);
-    // A push for the two, as a person chooses it; its demonstration plays and
-    // is caught in the middle of its transition.
-    window.findChild<QComboBox*>("cboEffectsIn")->setCurrentIndex(7);
-    window.cboEffectsInClick(7);
-    waitFor(8000, [&] { return window.demoPlayerShown(); });
-    waitFor(650);
+    if (page == "settings") {
+        setUpSettingsPage(window);
+        waitFor(500);
+    } else {
+        auto* list = window.findChild<QTreeWidget*>("lsvGFX");
+        list->clearSelection();
+        for (int row : {1, 2})
+            if (row < list->topLevelItemCount()) list->topLevelItem(row)->setSelected(true);
+        // A push for the two, as a person chooses it; its demonstration plays and
+        // is caught in the middle of its transition.
+        window.findChild<QComboBox*>("cboEffectsIn")->setCurrentIndex(7);
+        window.cboEffectsInClick(7);
+        waitFor(8000, [&] { return window.demoPlayerShown(); });
+        waitFor(650);
+    }
     QPixmap shot = window.screen()->grabWindow(window.winId());
     if (shot.isNull() || shot.width() < window.width()) shot = window.grab();
     if (!shot.save(output)) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
         return 1;
     }
-    std::printf("%s: player %s\n", argv[2], window.demoPlayerShown() ? "playing" : "not shown");
+    if (page == "image")
+        std::printf("%s: player %s\n", argv[2], window.demoPlayerShown() ? "playing" : "not shown");
     window.FormCloseQuery();
     return 0;
 }

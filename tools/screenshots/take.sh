@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the image page in German and English
-# under a virtual display: docs/screenshots/image-page-{de,en}.png.
+# Takes the README's screenshots of a page of the window in German and English
+# under a virtual display: docs/screenshots/<page>-page-{de,en}.png.
+#   tools/screenshots/take.sh [BUILD_DIR] [image|settings]   (default: build/release image)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/release}
+page=${2:-image}
 cmake --build "$build" --target lumetra-screenshots >/dev/null
 tools/make-example-pictures examples/pictures >/dev/null
 mkdir -p docs/screenshots
@@ -11,5 +13,5 @@ mkdir -p docs/screenshots
 [ "$(id -u)" -eq 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
 for lang in Deutsch:de English:en; do
     xvfb-run -a -s "-screen 0 1024x768x24" "$build/bin/lumetra-screenshots" \
-        examples/pictures "docs/screenshots/image-page-${lang#*:}.png" "${lang%%:*}"
+        examples/pictures "docs/screenshots/${page}-page-${lang#*:}.png" "${lang%%:*}" "$page"
 done
