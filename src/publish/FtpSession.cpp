@@ -233,8 +233,11 @@ FtpSession::Outcome FtpSession::performOnce(Request& request) {
         request.lastSent = -1;
     }
     busy_ = true;
-    const TransferResult result =
-        multi_->run(easy_, activity_, {login_.readTimeout, [this] { return stopRequested_; }});
+    const auto stop = [this] {
+        if (waitHandler_) waitHandler_();
+        return stopRequested_;
+    };
+    const TransferResult result = multi_->run(easy_, activity_, {login_.readTimeout, stop});
     busy_ = false;
     Outcome outcome{result.code, result.end, false};
     long connects = 0;
