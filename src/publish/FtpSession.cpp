@@ -26,6 +26,7 @@ struct FtpSession::Request {
     ReplyCollector* replies = nullptr;
     Activity* activity = nullptr;
     const bool* stop = nullptr;
+    const std::function<void()>* wait = nullptr;
     curl_slist* quoteList = nullptr;
 
     ~Request() { curl_slist_free_all(quoteList); }
@@ -73,6 +74,9 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t sent) 
         request->activity->touch();
         if (request->progress && *request->progress) (*request->progress)(sent);
     }
+    // libcurl waits for some replies (the one after a transfer) inside its
+    // own loop; it still calls here once a second meanwhile.
+    if (*request->wait) (*request->wait)();
     return *request->stop ? 1 : 0;
 }
 
@@ -151,6 +155,7 @@ void FtpSession::configure(Request& request) {
     request.replies = &replies_;
     request.activity = &activity_;
     request.stop = &stopRequested_;
+    request.wait = &waitHandler_;
     errorText_[0] = '\0';
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText_.data());
     curl_easy_setopt(h, CURLOPT_URL, address(request.urlPath).c_str());

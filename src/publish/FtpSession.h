@@ -47,7 +47,8 @@ class FtpSession : public FtpClient {
               const UploadProgress& progress) override;
     bool dele(const std::string& name) override;
 
-    // Called about every 10 ms while a command waits for the server, so a
+    // Called about every 10 ms while a command waits for the server (once a
+    // second while libcurl waits for the reply that ends a transfer), so a
     // window can paint and take a click on Cancel (close()) meanwhile.
     void setWaitHandler(std::function<void()> handler) { waitHandler_ = std::move(handler); }
 

@@ -93,8 +93,7 @@ TfrmFTP::TfrmFTP(Application& app, QWidget* owner, publish::WizardOptions option
     buildFrame();
     connectHandlers();
     pageShown(publish::WizardPage::Connection);
-    if (QWidget* main = MainWindowOf(owner))
-        move(main->geometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+    if (QWidget* main = MainWindowOf(owner)) CentreOn(this, main);
 }
 
 TfrmFTP::~TfrmFTP() = default;
@@ -267,6 +266,8 @@ void TfrmFTP::focusRequested(publish::FocusTarget target) {
 
 void TfrmFTP::translate() {
     TranslateForm(app_, this, "frmFTP");
+    // Without a caption (any language but German) the link is not there.
+    lblHTMLEditorLink_->setVisible(!lblHTMLEditorLink_->text().isEmpty());
     nextShowsLink_ = false;
     cancelCloses_ = false;
     lblEncryption_->setText(q(app_.GetLangString(lang::frmFTP::kCboEncryption)));

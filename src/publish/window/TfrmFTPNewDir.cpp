@@ -72,10 +72,17 @@ std::optional<std::string> TfrmFTPNewDir::ask(const std::string& basePath, QWidg
     txtDirNameChange({});
     txtDirPath_->setText(q(basePath));
     FormShow();
-    if (owner) move(owner->geometry().center() - QPoint(width() / 2, height() / 2));
+    if (owner) CentreOn(this, owner);
     txtDirName_->setFocus();
     if (exec() != QDialog::Accepted) return std::nullopt;
     return txtDirPath_->text().toStdString();
+}
+
+void CentreOn(QWidget* window, QWidget* owner) {
+    // The client areas' centres meet; the frame is the desktop's.
+    QRect client(QPoint(), window->size());
+    client.moveCenter(owner->geometry().center());
+    window->setGeometry(client);
 }
 
 QWidget* MainWindowOf(QWidget* owner) {
