@@ -123,11 +123,11 @@ void TfrmFTP::buildFrame() {
     separator(this, "Bevel2", 393);
     imgSecurity_ = place<PictureWidget>(this, "imgSecurity", 12, 408, 16, 16);
     imgSecurity_->hide();
-    cmdNext_ = place<QPushButton>(this, "cmdNext", 300, 403, 85, 25);
+    cmdNext_ = place<QPushButton>(this, "cmdNext", 249, 403, 110, 25);
     cmdNext_->setText("Weiter >");
     setBold(cmdNext_);
     cmdNext_->setDefault(true);
-    cmdCancel_ = place<QPushButton>(this, "cmdCancel", 390, 403, 85, 25);
+    cmdCancel_ = place<QPushButton>(this, "cmdCancel", 365, 403, 110, 25);
     cmdCancel_->setText("Abbrechen");
     cmdCancel_->setAutoDefault(false);
 

@@ -12,6 +12,7 @@
 #include "lang/Messages.h"
 #include "publish/window/TfrmFTPNewDir.h"
 #include "ui/Artwork.h"
+#include "ui/UiFont.h"
 
 namespace lumetra::test {
 
@@ -25,6 +26,7 @@ void WaitFor(int ms, const std::function<bool()>& done) {
 }
 
 WizardWindowFixture::WizardWindowFixture(const std::string& language) {
+    QApplication::setFont(ui::UiFont());
     dir.write("config/Settings.ini", "[Main]\nLanguage=" + language + "\n");
     services.strict = true;
     services.report = FailQtTest;

@@ -4,14 +4,19 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "WizardWindowFixture.h"
 #include "app/IniFile.h"
+#include "app/Platform.h"
+#include "lang/LangKeys.h"
+#include "publish/window/ShowPublishWizard.h"
 #include "publish/window/TfrmFTPNewDir.h"
 
 namespace lumetra::test {
@@ -259,6 +264,69 @@ class WizardWindowTest : public QObject {
         QCOMPARE(link->isVisibleTo(f->w("panStepHTML")), caption);
         QVERIFY(link->toolTip().contains("http"));
         QCOMPARE(f->w<QPushButton>("cmdNext")->text().isEmpty(), false);
+    }
+
+    // Every caption of both languages fits its control, the final page's
+    // button captions included.
+    void textsFit_data() {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("German") << "Deutsch";
+        QTest::newRow("English") << "English";
+    }
+    void textsFit() {
+        QFETCH(QString, language);
+        f = std::make_unique<WizardWindowFixture>(language.toStdString());
+        auto& window = f->open();
+        window.syncTextChanged(f->app->GetLangString(lang::frmFTP::kLblSyncTrue));
+        for (auto page : {WizardPage::Connection, WizardPage::Folder, WizardPage::Result}) {
+            window.pageShown(page);
+            publish::WizardButtons buttons;
+            buttons.nextShowsLink = buttons.cancelCloses = page == WizardPage::Result;
+            window.buttonsChanged(buttons);
+            for (auto* button : window.findChildren<QAbstractButton*>()) {
+                const int needed = button->fontMetrics().horizontalAdvance(button->text()) +
+                                   (qobject_cast<QPushButton*>(button) ? 10 : 22);
+                QVERIFY2(needed <= button->width(), qPrintable(button->objectName()));
+            }
+            for (auto* label : window.findChildren<QLabel*>()) {
+                const bool fits =
+                    label->wordWrap()
+                        ? label->heightForWidth(label->width()) <= label->height()
+                        : label->fontMetrics().horizontalAdvance(label->text()) <= label->width();
+                QVERIFY2(fits, qPrintable(label->objectName() + ": " + label->text()));
+            }
+        }
+    }
+
+    // The completion dialog's entry: a modal wizard centred on the main
+    // window above the (hidden) dialog, released once it closes.
+    void showPublishWizardRunsModally() {
+        f->mainWindow = std::make_unique<QWidget>();
+        f->mainWindow->setGeometry(100, 100, 780, 550);
+        auto* completion = new QDialog(f->mainWindow.get());
+        bool seen = false, modal = false;
+        QPoint centre;
+        QElapsedTimer clock;
+        clock.start();
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            QWidget* top = QApplication::activeModalWidget();
+            if (auto* wizard = qobject_cast<ui::TfrmFTP*>(top)) {
+                seen = true;
+                modal = wizard->isModal() && wizard->isVisible();
+                centre = wizard->geometry().center();
+                wizard->findChild<QPushButton*>("cmdCancel")->click();
+            } else if (top && clock.elapsed() > 10000) {
+                top->close();
+            }
+        });
+        poll.start(20);
+        ui::ShowPublishWizard(*f->app, completion);
+        QVERIFY(seen);
+        QVERIFY(modal);
+        QVERIFY((centre - f->mainWindow->geometry().center()).manhattanLength() <= 2);
+        QVERIFY(f->mainWindow->findChildren<ui::TfrmFTP*>().isEmpty());
+        platform::removeInstanceTempFolder();
     }
 
     // Closing while nothing runs is Cancel: the wizard ends at once.
