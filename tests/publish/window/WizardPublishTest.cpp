@@ -95,10 +95,13 @@ class WizardPublishTest : public QObject {
         QVERIFY(code.rfind("<!--", 0) == 0);
         QVERIFY(code.find(link.substr(0, link.size() - 9)) != std::string::npos);
 
-        // The final page's handlers.
+        // The final page's handlers: Next and a click on the link open the page.
         f->next();
         f->next();
-        QCOMPARE(f->services.openedUrls, std::vector<std::string>({link, link}));
+        QTest::mouseClick(f->w("txtLinkShow"), Qt::LeftButton);
+        WaitFor(200, [&] { return f->services.openedUrls.size() == 3; });
+        QCOMPARE(f->services.openedUrls, std::vector<std::string>({link, link, link}));
+        QCOMPARE(f->w<QLineEdit>("txtLinkShow")->selectedText().toStdString(), link);
         f->w<QAbstractButton>("btnCopyLink")->click();
         QCOMPARE(f->services.clipboard, link);
         f->w<QAbstractButton>("btnCopyHTMLSrc")->click();

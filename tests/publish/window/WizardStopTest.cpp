@@ -68,8 +68,11 @@ class WizardStopTest : public QObject {
         toUpload(kLargeShow);
         auto& window = *f->window;
         QElapsedTimer sinceStop;
-        bool visibleAfterStop = false;
+        bool visibleAfterStop = false, nextEnabled = true;
         whenUploading([&] {
+            // Next is off, and a click that comes anyway starts nothing.
+            nextEnabled = f->w<QPushButton>("cmdNext")->isEnabled();
+            window.cmdNextClick();
             sinceStop.start();
             if (titleBar)
                 window.close();
@@ -81,6 +84,7 @@ class WizardStopTest : public QObject {
         QVERIFY(sinceStop.isValid());
         QVERIFY2(sinceStop.elapsed() < 1000, qPrintable(QString::number(sinceStop.elapsed())));
         QVERIFY(visibleAfterStop);
+        QVERIFY(!nextEnabled);
         QVERIFY(!window.isVisible());
         QCOMPARE(window.result(), int(QDialog::Rejected));
         QVERIFY(f->wizard().CancelRequested());
