@@ -139,6 +139,11 @@ inline constexpr LangKey kCmdShowLink{"frmFTP", "cmdShowLink"};
 inline constexpr LangKey kLblActTLS{"frmFTP", "lblActTLS"};
 inline constexpr LangKey kLblActTLSUnverified{"frmFTP", "lblActTLSUnverified"};
 inline constexpr LangKey kLblActPlain{"frmFTP", "lblActPlain"};
+// The encryption choice of the connection page (FTP/Encryption).
+inline constexpr LangKey kCboEncryption{"frmFTP", "cboEncryption"};
+inline constexpr LangKey kEncryptionAuto{"frmFTP", "EncryptionAuto"};
+inline constexpr LangKey kEncryptionRequired{"frmFTP", "EncryptionRequired"};
+inline constexpr LangKey kEncryptionOff{"frmFTP", "EncryptionOff"};
 }  // namespace frmFTP
 
 namespace frmUpdate {
@@ -242,6 +247,10 @@ inline constexpr std::array kKeysOutsideTranslation{
     frmFTP::kLblActTLS,
     frmFTP::kLblActTLSUnverified,
     frmFTP::kLblActPlain,
+    frmFTP::kCboEncryption,
+    frmFTP::kEncryptionAuto,
+    frmFTP::kEncryptionRequired,
+    frmFTP::kEncryptionOff,
 };
 
 // Texts that are web addresses under kInternetHost.

@@ -26,6 +26,7 @@ struct FtpSession::Request {
     ReplyCollector* replies = nullptr;
     Activity* activity = nullptr;
     const bool* stop = nullptr;
+    const std::function<void()>* wait = nullptr;
     curl_slist* quoteList = nullptr;
 
     ~Request() { curl_slist_free_all(quoteList); }
@@ -73,6 +74,9 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t sent) 
         request->activity->touch();
         if (request->progress && *request->progress) (*request->progress)(sent);
     }
+    // libcurl waits for some replies (the one after a transfer) inside its
+    // own loop; it still calls here once a second meanwhile.
+    if (*request->wait) (*request->wait)();
     return *request->stop ? 1 : 0;
 }
 
@@ -151,6 +155,7 @@ void FtpSession::configure(Request& request) {
     request.replies = &replies_;
     request.activity = &activity_;
     request.stop = &stopRequested_;
+    request.wait = &waitHandler_;
     errorText_[0] = '\0';
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText_.data());
     curl_easy_setopt(h, CURLOPT_URL, address(request.urlPath).c_str());
@@ -233,8 +238,11 @@ FtpSession::Outcome FtpSession::performOnce(Request& request) {
         request.lastSent = -1;
     }
     busy_ = true;
-    const TransferResult result =
-        multi_->run(easy_, activity_, {login_.readTimeout, [this] { return stopRequested_; }});
+    const auto stop = [this] {
+        if (waitHandler_) waitHandler_();
+        return stopRequested_;
+    };
+    const TransferResult result = multi_->run(easy_, activity_, {login_.readTimeout, stop});
     busy_ = false;
     Outcome outcome{result.code, result.end, false};
     long connects = 0;

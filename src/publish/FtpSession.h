@@ -14,6 +14,7 @@
 
 #include <curl/curl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,11 @@ class FtpSession : public FtpClient {
     void stor(const std::filesystem::path& local, const std::string& name,
               const UploadProgress& progress) override;
     bool dele(const std::string& name) override;
+
+    // Called about every 10 ms while a command waits for the server (once a
+    // second while libcurl waits for the reply that ends a transfer), so a
+    // window can paint and take a click on Cancel (close()) meanwhile.
+    void setWaitHandler(std::function<void()> handler) { waitHandler_ = std::move(handler); }
 
     // The login folder the server reported.
     const std::string& entryPath() const { return entryPath_; }
@@ -86,6 +92,7 @@ class FtpSession : public FtpClient {
     ReplyCollector replies_;
     Activity activity_;
     std::vector<char> errorText_;
+    std::function<void()> waitHandler_;
 };
 
 }  // namespace lumetra::publish

@@ -61,9 +61,18 @@ bool ChildProcess::running() {
 
 void ChildProcess::stop() {
     if (!running()) return;
+    ::kill(pid_, SIGCONT);  // a paused child takes its SIGTERM only when it runs
     ::kill(pid_, SIGTERM);
     for (int i = 0; i < 100 && running(); ++i) std::this_thread::sleep_for(20ms);
     kill();
+}
+
+void ChildProcess::pause() {
+    if (running()) ::kill(pid_, SIGSTOP);
+}
+
+void ChildProcess::resume() {
+    if (running()) ::kill(pid_, SIGCONT);
 }
 
 void ChildProcess::kill() {

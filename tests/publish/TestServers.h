@@ -25,6 +25,9 @@ class ChildProcess {
     void stop();
     // SIGKILL at once (a server that vanishes mid-transfer).
     void kill();
+    // SIGSTOP and SIGCONT (a server that stops answering and comes back).
+    void pause();
+    void resume();
     bool running();
 
   private:
@@ -51,6 +54,8 @@ class PyServers {
     int httpsPort = 0;
     std::filesystem::path commandLog;  // with --log
     void kill() { process_.kill(); }
+    void pause() { process_.pause(); }
+    void resume() { process_.resume(); }
     void stop() { process_.stop(); }
     // The commands the FTP server received, one per line.
     std::vector<std::string> commands() const;
