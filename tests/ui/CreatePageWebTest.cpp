@@ -161,6 +161,49 @@ class CreatePageWebTest : public QObject {
         }
         QCOMPARE(made.size(), window.size());
     }
+
+    // The preview plays before all its pictures exist: the player waits on a
+    // picture that is still being prepared and shows it once it is released.
+    void previewWaitsForAPictureStillBeingPrepared() {
+        UiFixture f("English", true);
+        f.window->FormShow();
+        QVERIFY2(f.window->playerInstalled(), "the built-in player is not available here");
+        const fs::path show = f.dir / "show";
+        fs::create_directories(show);
+        fs::copy_file(f.app->dataFolder() / "slideshow.js", show / "show.js");
+        f.dir.write("show/show.xml",
+                    "<slideshow><control bar_visible=\"off\"/>"
+                    "<slide purge=\"true\"><navigation/><image url=\"a.jpg\" duration=\"1\"/>"
+                    "<transition duration=\"0\" type=\"none\"/></slide>"
+                    "<slide purge=\"true\"><navigation/><image url=\"b.jpg\" duration=\"1\"/>"
+                    "<transition duration=\"0\" type=\"none\"/></slide></slideshow>");
+        const auto picture = [&](const char* name, QColor colour) {
+            QImage image(200, 150, QImage::Format_RGB32);
+            image.fill(colour);
+            QVERIFY(image.save(QString::fromStdString((show / name).string()), "JPEG"));
+        };
+        picture("a.jpg", Qt::red);
+        QWidget host;
+        host.resize(200, 150);
+        player::PlayerView view({}, &host);
+        view.setGeometry(0, 0, 200, 150);
+        host.show();
+        view.createWebView();
+        QVERIFY(view.hasWebView());
+        view.setPendingPictures({"b.jpg"});
+        view.setMovie((show / "show.js").string() + "?xml_source=show.xml");
+        QTRY_COMPARE_WITH_TIMEOUT(view.shownSlide(), 0, 30000);
+        QTest::qWait(2500);  // a second slide's time and more: it waits for its picture
+        QCOMPARE(view.shownSlide(), 0);
+        picture("b.jpg", Qt::blue);
+        view.pictureReady("b.jpg");
+        QCOMPARE(view.pendingPictures(), std::size_t(0));
+        QTRY_COMPARE_WITH_TIMEOUT(view.shownSlide(), 1, 10000);
+        QTest::qWait(300);
+        const QImage shot = view.grab().toImage();
+        const QColor middle = shot.pixelColor(shot.width() / 2, shot.height() / 2);
+        QVERIFY2(middle.blue() > 200 && middle.red() < 60, qPrintable(middle.name()));
+    }
 };
 
 LUMETRA_QT_TEST(CreatePageWebTest);
