@@ -1,8 +1,9 @@
-// lumetra-screenshots: pictures of the image page for the README, taken from
-// the real window: slides added from a folder, two of them selected and the
-// effect demonstration playing.
+// lumetra-screenshots: pictures of the window for the README, taken from the
+// real window with slides added from a folder: the image page with two slides
+// selected and the effect demonstration playing, or the create page with its
+// preview playing.
 //
-//   lumetra-screenshots PICTURE_FOLDER OUTPUT.png Deutsch|English
+//   lumetra-screenshots PICTURE_FOLDER OUTPUT.png Deutsch|English [image|create]
 //
 // Run it under Xvfb (tools/screenshots/take.sh does): the picture is read
 // back from the display, so the web view's own drawing is in it.
@@ -37,13 +38,53 @@ void waitFor(int ms, const std::function<bool()>& done = {}) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
+bool save(lumetra::ui::TfrmMain& window, const QString& output) {
+    QPixmap shot = window.screen()->grabWindow(window.winId());
+    if (shot.isNull() || shot.width() < window.width()) shot = window.grab();
+    return shot.save(output);
+}
+
+// The create page with its preview playing: a title on the first slide, the
+// pictures fitted to 800 x 600 on a dark background, the preview caught while
+// its first picture shows.
+int showCreatePage(lumetra::ui::TfrmMain& window, lumetra::Application& app,
+                   const std::string& language, const QString& output) {
+    lumetra::Project& project = app.project;
+    project.ImgItems.front().Title = language == "Deutsch" ? "Abend am See" : "Evening at the lake";
+    project.ImgItems.front().Description = language == "Deutsch" ? "Sommer 2024" : "Summer 2024";
+    lumetra::ShowSettings& s = project.Settings;
+    s.FitImages = true;
+    s.FitMode = 2;
+    s.FitWidth = "800";
+    s.FitHeight = "600";
+    s.BackgroundColor = 0x302820;
+    {
+        lumetra::Project::LoadingScope loading(project);
+        window.showSettingsChanged();
+    }
+    window.imgTab3Click();
+    waitFor(15000, [&] { return window.previewPlayer()->shownSlide() >= 0; });
+    waitFor(2500);
+    if (!save(window, output)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(output));
+        return 1;
+    }
+    std::printf("%s: preview %s\n", qPrintable(output),
+                window.previewPlayer()->shownSlide() >= 0 ? "playing" : "not shown");
+    window.FormCloseQuery();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: lumetra-screenshots PICTURE_FOLDER OUTPUT.png LANGUAGE\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(
+            stderr,
+            "usage: lumetra-screenshots PICTURE_FOLDER OUTPUT.png LANGUAGE [image|create]\n");
         return 1;
     }
+    const bool createPage = argc == 5 && std::string(argv[4]) == "create";
     const fs::path pictures = fs::absolute(argv[1]);
     const QString output = QString::fromLocal8Bit(argv[2]);
     const std::string language = argv[3];
@@ -68,6 +109,7 @@ int main(int argc, char** argv) {
     waitFor(1500);
 
     window.addFolder(pictures.string());
+    if (createPage) return showCreatePage(window, app, language, output);
     auto* list = window.findChild<QTreeWidget*>("lsvGFX");
     list->clearSelection();
     for (int row : {1, 2})
@@ -78,9 +120,7 @@ int main(int argc, char** argv) {
     window.cboEffectsInClick(7);
     waitFor(8000, [&] { return window.demoPlayerShown(); });
     waitFor(650);
-    QPixmap shot = window.screen()->grabWindow(window.winId());
-    if (shot.isNull() || shot.width() < window.width()) shot = window.grab();
-    if (!shot.save(output)) {
+    if (!save(window, output)) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
         return 1;
     }

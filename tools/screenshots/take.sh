@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the image page in German and English
-# under a virtual display: docs/screenshots/image-page-{de,en}.png.
+# Takes the README's screenshots of the image and create pages in German and
+# English under a virtual display: docs/screenshots/{image,create}-page-{de,en}.png.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/release}
@@ -12,4 +12,6 @@ mkdir -p docs/screenshots
 for lang in Deutsch:de English:en; do
     xvfb-run -a -s "-screen 0 1024x768x24" "$build/bin/lumetra-screenshots" \
         examples/pictures "docs/screenshots/image-page-${lang#*:}.png" "${lang%%:*}"
+    xvfb-run -a -s "-screen 0 1024x768x24" "$build/bin/lumetra-screenshots" \
+        examples/pictures "docs/screenshots/create-page-${lang#*:}.png" "${lang%%:*}" create
 done
