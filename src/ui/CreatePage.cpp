@@ -171,7 +171,9 @@ void TfrmMain::buildPreview() {
         return still;
     };
     const auto keepPainting = [this] {
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        // All events: a close request counts as user input and must come
+        // through. The disabled window takes no clicks or keys meanwhile.
+        QApplication::processEvents();
         if (closeAfterBuild_) throw PreviewStopped{};
     };
     BuildHooks hooks;

@@ -33,6 +33,8 @@ class TfrmMiscProgress : public QDialog {
     // The estimate of the time still needed ("about 0:12 left"), empty until
     // enough of the work is done to tell.
     QString remainingText() const;
+    // Only the work that showed the window hides it: Escape does nothing.
+    void reject() override {}
 
   private:
     void showRemaining();

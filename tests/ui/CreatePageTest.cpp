@@ -430,6 +430,11 @@ class CreatePageTest : public QObject {
         QVERIFY2(text.startsWith("about 0:0") && text.endsWith(" left"), qPrintable(text));
         progress->setPosition(0);
         QVERIFY(progress->remainingText().isEmpty());
+        // Only the work hides it.
+        progress->showWaiting();
+        QTest::keyClick(progress, Qt::Key_Escape);
+        QVERIFY(progress->isVisible());
+        progress->hide();
     }
 };
 
