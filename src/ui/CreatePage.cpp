@@ -37,6 +37,31 @@ namespace {
 // Unwinds a preview build that closing the window stopped.
 struct PreviewStopped {};
 
+// The preview plays as soon as the picture it shows first is written; the
+// others reach the player as they are written.
+struct EarlyStart {
+    std::string address;             // the player's address for the preview
+    std::vector<std::string> names;  // each slide's picture in the description
+    std::vector<bool> written;
+    std::size_t first = 0;  // the slide the show plays first
+    bool started = false;
+
+    // Once the description is written: what it plays and where.
+    void describe(const Project& project, const fs::path& temp) {
+        address = PreviewPlayerAddress(PreviewPagePath(project, temp));
+        names = SlideOutputNames(project.ImgItems);
+        written.assign(names.size(), false);
+        const std::vector<int> order = PlayOrder(project);
+        first = order.empty() ? 0 : std::size_t(order.front());
+    }
+    std::vector<std::string> pending() const {
+        std::vector<std::string> still;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (!written[i]) still.push_back(names[i]);
+        return still;
+    }
+};
+
 }  // namespace
 
 void TfrmMain::buildCreatePage() {
@@ -157,19 +182,7 @@ void TfrmMain::buildPreview() {
     } restore{this};
 
     const fs::path temp = platform::instanceTempFolder();
-    // The preview plays as soon as the picture it shows first is there; the
-    // others reach the player as they are written.
-    std::string address;
-    std::vector<std::string> names;
-    std::vector<bool> written;
-    std::size_t first = 0;
-    bool started = false;
-    const auto pending = [&] {
-        std::vector<std::string> still;
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (!written[i]) still.push_back(names[i]);
-        return still;
-    };
+    EarlyStart start;
     const auto keepPainting = [this] {
         // All events: a close request counts as user input and must come
         // through. The disabled window takes no clicks or keys meanwhile.
@@ -180,20 +193,16 @@ void TfrmMain::buildPreview() {
     hooks.documentsWritten = [&] {
         const StageSize size = ShowStageSize(project);
         SetFlashPlayer(size.W, size.H);
-        address = PreviewPlayerAddress(PreviewPagePath(project, temp));
-        names = SlideOutputNames(project.ImgItems);
-        written.assign(names.size(), false);
-        const std::vector<int> order = PlayOrder(project);
-        first = order.empty() ? 0 : std::size_t(order.front());
+        start.describe(project, temp);
     };
     hooks.pictureWritten = [&](std::size_t slide) {
-        if (slide >= written.size()) return;
-        written[slide] = true;
-        if (started) {
-            FlashPlayerControl1_->pictureReady(names[slide]);
-        } else if (slide == first) {
-            startPreviewPlayer(address, pending());
-            started = true;
+        if (slide >= start.written.size()) return;
+        start.written[slide] = true;
+        if (start.started) {
+            FlashPlayerControl1_->pictureReady(start.names[slide]);
+        } else if (slide == start.first) {
+            startPreviewPlayer(start.address, start.pending());
+            start.started = true;
         }
     };
     hooks.progress = [&](std::size_t done) {
@@ -206,7 +215,11 @@ void TfrmMain::buildPreview() {
         BuildPreview(app_, temp, hooks, PreviewPanel{panPreview_->width(), panPreview_->height()});
         if (closeAfterBuild_) throw PreviewStopped{};  // asked while a message was up
     } catch (...) {
-        if (!closeAfterBuild_) throw;
+        if (!closeAfterBuild_) {
+            // The preview plays what was written; nothing waits for the rest.
+            FlashPlayerControl1_->releasePictures();
+            throw;
+        }
         closeAfterBuild_ = false;
         FlashPlayerControl1_->loadBare();
         finishClosing();
@@ -216,7 +229,7 @@ void TfrmMain::buildPreview() {
     frmMiscProgress_->hide();
     repaint();
     // A preview without its description still plays what there is.
-    if (!started)
+    if (!start.started)
         startPreviewPlayer(PreviewPlayerAddress(PreviewPagePath(project, temp)), {});
     else
         FlashPlayerControl1_->releasePictures();
