@@ -24,6 +24,7 @@
 #include "app/Application.h"
 #include "app/ConsoleServices.h"
 #include "app/MusicList.h"
+#include "app/Platform.h"
 #include "app/ProjectFile.h"
 #include "player/PlayerView.h"
 #include "ui/Artwork.h"
@@ -118,7 +119,11 @@ int main(int argc, char** argv) {
     for (int round = 1; round <= rounds; ++round) {
         const double make = makeSeconds(work);
         QElapsedTimer clock;
-        double first = -1;
+        double first = -1, ready = -1;
+        const auto started =
+            QObject::connect(window.previewPlayer(), &lumetra::player::PlayerView::ready, [&](int) {
+                if (ready < 0) ready = clock.nsecsElapsed() / 1e9;
+            });
         const auto connection = QObject::connect(
             window.previewPlayer(), &lumetra::player::PlayerView::slideShown, [&](int) {
                 if (first < 0) first = clock.nsecsElapsed() / 1e9;
@@ -134,18 +139,20 @@ int main(int argc, char** argv) {
         if (first < 0 && !QTest::qWaitFor([&] { return first >= 0; }, 30000))
             std::fprintf(stderr, "the preview showed no picture\n");
         QObject::disconnect(connection);
+        QObject::disconnect(started);
         qint64 gap = 0;
         for (std::size_t i = 1; i < probe.paints.size(); ++i)
             gap = std::max(gap, probe.paints[i] - probe.paints[i - 1]);
         std::printf(
-            "round %d: %d slides; lumetra-make %.2f s; create page: first picture on screen %.2f s "
-            "(%.2f of lumetra-make), last picture ready %.2f s; %.0f paints/s, longest pause "
-            "%lld ms\n",
-            round, slides, make, first, first / make, last, probe.paints.size() / last,
+            "round %d: %d slides; lumetra-make %.2f s; create page: player started %.2f s, first "
+            "picture on screen %.2f s (%.2f of lumetra-make), last picture ready %.2f s; %.0f "
+            "paints/s, longest pause %lld ms\n",
+            round, slides, make, ready, first, first / make, last, probe.paints.size() / last,
             static_cast<long long>(gap));
         std::fflush(stdout);
         window.imgTab1Click();
     }
     window.hide();
+    lumetra::platform::removeInstanceTempFolder();
     return 0;
 }

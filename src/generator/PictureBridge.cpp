@@ -27,6 +27,7 @@ std::vector<std::filesystem::path> ConvertShowPictures(Application& app,
     conversion.progress = hooks.progress;
     conversion.written = hooks.pictureWritten;
     conversion.waiting = hooks.waiting;
+    conversion.wake = hooks.wake;
     conversion.first = first;
     return ConvertSlideImagesWith(app.project, app.language, folder, names, conversion);
 }

@@ -30,8 +30,10 @@ struct BuildHooks {
     // A slide's picture is whole in the preview folder, as soon as it is (a
     // converter of its own reports each slide with its progress).
     std::function<void(std::size_t slide)> pictureWritten;
-    // Called every few milliseconds while the build waits for its workers.
+    // Called while the build waits for its workers: every few milliseconds,
+    // or, with wake, as often as it returns (see ConversionHooks).
     std::function<void()> waiting;
+    std::function<void()> wake;
     // The preview's player, music and description are in place, before its
     // pictures (BuildPreview).
     std::function<void()> documentsWritten;

@@ -1,6 +1,7 @@
 // The create page: the preview of the whole show, the page to write and
 // the Create button, and the completion dialog after Create.
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDialog>
 #include <QFrame>
@@ -183,11 +184,14 @@ void TfrmMain::buildPreview() {
 
     const fs::path temp = platform::instanceTempFolder();
     EarlyStart start;
-    const auto keepPainting = [this] {
-        // All events: a close request counts as user input and must come
-        // through. The disabled window takes no clicks or keys meanwhile.
-        QApplication::processEvents();
+    // All events: a close request counts as user input and must come
+    // through. The disabled window takes no clicks or keys meanwhile.
+    const auto stopWhenClosing = [this] {
         if (closeAfterBuild_) throw PreviewStopped{};
+    };
+    const auto keepPainting = [&] {
+        QApplication::processEvents();
+        stopWhenClosing();
     };
     BuildHooks hooks;
     hooks.documentsWritten = [&] {
@@ -209,7 +213,17 @@ void TfrmMain::buildPreview() {
         frmMiscProgress_->setPosition(int(done));
         keepPainting();
     };
-    hooks.waiting = keepPainting;
+    // While the workers convert, the window lives in its event loop (the web
+    // view needs many quick turns of it to load the preview); a worker that
+    // finishes a slide wakes the loop.
+    hooks.waiting = [&] {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        stopWhenClosing();
+    };
+    hooks.wake = [] {
+        if (QAbstractEventDispatcher* loop = QAbstractEventDispatcher::instance(qApp->thread()))
+            loop->wakeUp();
+    };
     if (previewSeed_) SeedShowRandom(*previewSeed_);
     try {
         BuildPreview(app_, temp, hooks, PreviewPanel{panPreview_->width(), panPreview_->height()});

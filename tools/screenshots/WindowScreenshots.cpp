@@ -71,6 +71,7 @@ int showCreatePage(lumetra::ui::TfrmMain& window, lumetra::Application& app,
     }
     std::printf("%s: preview %s\n", qPrintable(output),
                 window.previewPlayer()->shownSlide() >= 0 ? "playing" : "not shown");
+    project.SetModified(false);  // closing asks nothing and removes the temporary files
     window.FormCloseQuery();
     return 0;
 }

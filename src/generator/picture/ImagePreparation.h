@@ -51,9 +51,13 @@ struct ConversionHooks {
     // A slide's file is whole in the folder: as soon as it is, in the order
     // the workers finish (before progress reaches it).
     std::function<void(std::size_t slide)> written;
-    // Called at least every kConversionWaitingMs while the caller waits for a
-    // worker, so a window can paint meanwhile.
+    // Called while the caller waits for a worker, so a window can paint
+    // meanwhile: at least every kConversionWaitingMs, or, with wake, as often
+    // as it returns (it may block, an event loop waiting for its next event).
     std::function<void()> waiting;
+    // Called on a worker thread whenever a slide is done, to end a waiting
+    // that blocks (an event loop's wake-up; it must be safe on any thread).
+    std::function<void()> wake;
     // The slide converted before all others (the first one a show plays).
     std::size_t first = 0;
 };

@@ -159,10 +159,13 @@ std::vector<std::filesystem::path> ConvertSlideImagesWith(
                 outcome.error = std::current_exception();
             }
             outcome.done = true;
-            std::lock_guard lock(mutex);
-            if (!outcome.error && jobs[i].write) written.push_back(i);
-            outcomes[i] = std::move(outcome);
-            finished.notify_all();
+            {
+                std::lock_guard lock(mutex);
+                if (!outcome.error && jobs[i].write) written.push_back(i);
+                outcomes[i] = std::move(outcome);
+                finished.notify_all();
+            }
+            if (hooks.wake) hooks.wake();
         }
     };
     const unsigned cores = WorkerCount();
@@ -176,6 +179,7 @@ std::vector<std::filesystem::path> ConvertSlideImagesWith(
         slides.clear();
     };
     const auto pause = std::chrono::milliseconds(hooks.waiting ? kConversionWaitingMs : 50);
+    const bool blockingWait = hooks.waiting && hooks.wake;
     std::vector<std::filesystem::path> paths;
     paths.reserve(count);
     std::vector<std::size_t> announced;
@@ -185,10 +189,12 @@ std::vector<std::filesystem::path> ConvertSlideImagesWith(
             for (;;) {
                 {
                     std::unique_lock lock(mutex);
-                    // Woken now and then to see whether a signal asked to stop.
-                    finished.wait_for(lock, pause, [&] {
-                        return outcomes[i].done || (hooks.written && !written.empty());
-                    });
+                    // Woken now and then to see whether a signal asked to stop;
+                    // a waiting that blocks by itself is woken by the workers.
+                    if (!blockingWait)
+                        finished.wait_for(lock, pause, [&] {
+                            return outcomes[i].done || (hooks.written && !written.empty());
+                        });
                     announced.swap(written);
                     if (outcomes[i].done) outcome = std::move(outcomes[i]);
                 }
