@@ -117,6 +117,12 @@ std::string PagePathFromSaveDialog(const std::string& chosen) {
     return page.string();
 }
 
+std::string AnchoredOutputFile(Application& app, const std::string& text) {
+    if (text.empty()) return DefaultOutputFile(app);
+    const fs::path page = text;
+    return page.is_absolute() ? text : (app.documentsFolder / page).lexically_normal().string();
+}
+
 std::string UsableOutputFile(Application& app, const std::string& outputFile) {
     if (!SafeShowName(outputFile).empty()) return outputFile;
     // A path ending in "/" names a folder: the show goes into it.

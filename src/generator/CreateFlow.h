@@ -62,6 +62,11 @@ void FitToLargeImageBox(ShowSettings& settings);
 // project extension the dialog adds to such a name, becomes a ".html" page.
 std::string PagePathFromSaveDialog(const std::string& chosen);
 
+// The page a window's field names: an empty field the default page in the
+// documents folder, a relative path taken from the documents folder (a
+// window has no working folder the user chose).
+std::string AnchoredOutputFile(Application& app, const std::string& text);
+
 // outputFile itself, unless its safe show name is empty (".html", a folder
 // given as "out/"): then the default show name (GUI/DefaultShowName) + ".html"
 // in its folder.

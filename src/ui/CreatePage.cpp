@@ -275,8 +275,8 @@ void TfrmMain::btnOutputClick() {
 
 void TfrmMain::btnCreateClick() {
     Project& project = app_.project;
-    txtOutput_->setText(
-        QString::fromStdString(CreatedOutputFile(app_, txtOutput_->text().toStdString())));
+    const std::string page = AnchoredOutputFile(app_, txtOutput_->text().toStdString());
+    txtOutput_->setText(QString::fromStdString(CreatedOutputFile(app_, page)));
     project.Settings.OutputFile = txtOutput_->text().toStdString();
     CreateResult created;
     {

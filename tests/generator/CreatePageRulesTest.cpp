@@ -52,6 +52,17 @@ TEST(CreatePageRules, PagePathFromSaveDialog) {
     for (const auto& [chosen, page] : rows) EXPECT_EQ(PagePathFromSaveDialog(chosen), page);
 }
 
+TEST_F(CreatePageRulesTest, AnEmptyOrRelativePageLandsInTheDocumentsFolder) {
+    const fs::path docs = app.documentsFolder;
+    const std::pair<std::string, fs::path> rows[] = {
+        {"", docs / "Shows/show.html"},
+        {"trip.html", docs / "trip.html"},
+        {"a/../b/trip.html", docs / "b/trip.html"},
+        {"/srv/trip.html", "/srv/trip.html"},
+    };
+    for (const auto& [text, page] : rows) EXPECT_EQ(AnchoredOutputFile(app, text), page.string());
+}
+
 TEST_F(CreatePageRulesTest, PreviewDocumentsComeBeforeItsPictures) {
     dir.write("program/data/slideshow.js", "player");
     for (int i = 0; i < 4; ++i) addSlide((dir / ("in/p" + std::to_string(i) + ".jpg")).string());
