@@ -739,6 +739,16 @@
     },
     load: function (entry) {
       var self = this;
+      // The in-app preview plays while its pictures are still being
+      // prepared; its page holds each picture back until it is there.
+      var gate = this.win.lumetraPictureGate;
+      if (typeof gate !== 'function') return this.fetchPicture(entry);
+      return Promise.resolve(gate(entry.url)).then(function () {
+        return entry.dropped ? null : self.fetchPicture(entry);
+      });
+    },
+    fetchPicture: function (entry) {
+      var self = this;
       if (!this.bitmaps || !this.fetchable(entry.href)) return this.loadImage(entry);
       var abort = this.win.AbortController ? new this.win.AbortController() : null;
       entry.abort = abort;

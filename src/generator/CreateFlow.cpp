@@ -1,6 +1,7 @@
 #include "generator/CreateFlow.h"
 
 #include <algorithm>
+#include <cctype>
 #include <numeric>
 #include <unordered_set>
 
@@ -80,12 +81,46 @@ bool BuildPreview(Application& app, const fs::path& tempFolder, const BuildHooks
     fs::create_directories(tempFolder);
     const fs::path page = PreviewPagePath(project, tempFolder);
     project.TempFiles.clear();
+    // Player, music and description need no picture, so they come first and
+    // the preview can play while its pictures are converted. Nothing drawn at
+    // random depends on the pictures: the show is the same either way.
     const bool built =
-        BuildShowFolder(app, page, ShowMode::Preview, hooks) &&
+        CopyPreviewPlayerAndMusic(app, tempFolder) &&
         WriteShowDocuments(app, page, ShowMode::Preview, "", panel, placement, random);
+    if (built && hooks.documentsWritten) hooks.documentsWritten();
+    ConvertPreviewPictures(app, tempFolder, hooks);
     std::error_code ignored;
     fs::remove(page, ignored);
     return built;
+}
+
+bool LargeImageQuestionDue(const Project& project) {
+    return !project.LargeImageHintDeclined && !project.Settings.FitImages &&
+           (project.MaxImgWidth > kLargeImageWidth || project.MaxImgHeight > kLargeImageHeight);
+}
+
+void FitToLargeImageBox(ShowSettings& settings) {
+    settings.FitImages = true;
+    settings.FitMode = 2;
+    settings.FitWidth = std::to_string(kLargeImageWidth);
+    settings.FitHeight = std::to_string(kLargeImageHeight);
+}
+
+std::string PagePathFromSaveDialog(const std::string& chosen) {
+    // The dialog adds the project extension to a name typed without one;
+    // a page of that name would be no web page.
+    fs::path page = chosen;
+    std::string extension = page.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    if (extension.empty() || extension == ".lmx") page.replace_extension(".html");
+    return page.string();
+}
+
+std::string AnchoredOutputFile(Application& app, const std::string& text) {
+    if (text.empty()) return DefaultOutputFile(app);
+    const fs::path page = text;
+    return page.is_absolute() ? text : (app.documentsFolder / page).lexically_normal().string();
 }
 
 std::string UsableOutputFile(Application& app, const std::string& outputFile) {

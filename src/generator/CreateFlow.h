@@ -16,6 +16,7 @@ namespace lumetra {
 
 class Application;
 class Project;
+struct ShowSettings;
 
 // Slides whose stored size has a side below 1 (a damaged or hand-made
 // project file) get the size measured from their picture instead.
@@ -39,12 +40,32 @@ std::filesystem::path PreviewPagePath(const Project& project,
 std::string PreviewPlayerAddress(const std::filesystem::path& previewPage);
 
 // The preview: a new random order when RandomOrder is on, TempFiles emptied,
-// the preview folder built and, if that succeeded, its description written.
-// The preview page path itself is removed again (the player is loaded from
-// its .js and .xml). Returns whether both steps succeeded.
+// the player and the music copied and, if that succeeded, the description
+// written (hooks.documentsWritten then), then the pictures converted, the
+// first one the show plays first. The preview page path itself is removed
+// again (the player is loaded from its .js and .xml). Returns whether the
+// player, music and description are in place.
 bool BuildPreview(Application& app, const std::filesystem::path& tempFolder,
                   const BuildHooks& hooks = {}, const PreviewPanel& panel = {},
                   PlayerPlacement* placement = nullptr, const RandomInt& random = ShowRandom());
+
+// The question whether to fit large pictures is due: not declined since the
+// last new project or start, fitting off, and a picture wider than 1024 or
+// higher than 768 (the extents must be computed).
+inline constexpr int kLargeImageWidth = 1024;
+inline constexpr int kLargeImageHeight = 768;
+bool LargeImageQuestionDue(const Project& project);
+// Yes to that question: fitting on, to the fixed size 1024 x 768.
+void FitToLargeImageBox(ShowSettings& settings);
+
+// The page path of the save dialog: a name without an extension, or with the
+// project extension the dialog adds to such a name, becomes a ".html" page.
+std::string PagePathFromSaveDialog(const std::string& chosen);
+
+// The page a window's field names: an empty field the default page in the
+// documents folder, a relative path taken from the documents folder (a
+// window has no working folder the user chose).
+std::string AnchoredOutputFile(Application& app, const std::string& text);
 
 // outputFile itself, unless its safe show name is empty (".html", a folder
 // given as "out/"): then the default show name (GUI/DefaultShowName) + ".html"

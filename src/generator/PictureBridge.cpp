@@ -19,6 +19,19 @@ SlideBatchConverter DefaultSlideConverter() {
     };
 }
 
+std::vector<std::filesystem::path> ConvertShowPictures(Application& app,
+                                                       const std::filesystem::path& folder,
+                                                       const std::vector<std::string>& names,
+                                                       const BuildHooks& hooks, std::size_t first) {
+    ConversionHooks conversion;
+    conversion.progress = hooks.progress;
+    conversion.written = hooks.pictureWritten;
+    conversion.waiting = hooks.waiting;
+    conversion.wake = hooks.wake;
+    conversion.first = first;
+    return ConvertSlideImagesWith(app.project, app.language, folder, names, conversion);
+}
+
 ImageSizeReader PictureSizeReader() {
     return [](const std::string& path, int& height, int& width) {
         return GetImageSize(path, height, width);

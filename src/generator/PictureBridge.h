@@ -18,6 +18,13 @@ StageSize ShowStageSize(const Project& project);
 // ConvertSlideImages of the picture pipeline: all slides, on all cores.
 SlideBatchConverter DefaultSlideConverter();
 
+// The same with the build's hooks (progress, each written picture, waiting),
+// slide first converted before the others.
+std::vector<std::filesystem::path> ConvertShowPictures(Application& app,
+                                                       const std::filesystem::path& folder,
+                                                       const std::vector<std::string>& names,
+                                                       const BuildHooks& hooks, std::size_t first);
+
 // GetImageSize of the picture pipeline, for slides of newly added pictures.
 ImageSizeReader PictureSizeReader();
 

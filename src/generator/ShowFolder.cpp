@@ -5,6 +5,7 @@
 #include "generator/FileCopy.h"
 #include "generator/MusicFiles.h"
 #include "generator/PictureBridge.h"
+#include "generator/ShowDescription.h"
 #include "generator/ShowNames.h"
 
 namespace lumetra {
@@ -48,19 +49,32 @@ fs::path PlayerSource(Application& app) {
     return app.dataFolder() / "slideshow.js";
 }
 
-bool BuildPreviewFolder(Application& app, const fs::path& folder, const BuildHooks& hooks) {
-    const SlideBatchConverter convert = hooks.convert ? hooks.convert : DefaultSlideConverter();
-    const auto progress = [&](std::size_t done) {
-        if (hooks.progress) hooks.progress(done);
-    };
+}  // namespace
+
+void ConvertPreviewPictures(Application& app, const fs::path& folder, const BuildHooks& hooks) {
     const std::vector<std::string> names = SlideOutputNames(app.project.ImgItems);
-    for (const auto& written : convert(app, folder, names, progress))
-        AddTempFile(app.project, written.string());
+    std::vector<fs::path> written;
+    if (hooks.convert) {
+        written = hooks.convert(app, folder, names, [&](std::size_t done) {
+            if (hooks.pictureWritten) hooks.pictureWritten(done - 1);
+            if (hooks.progress) hooks.progress(done);
+        });
+    } else {
+        const std::vector<int> order = PlayOrder(app.project);
+        written = ConvertShowPictures(app, folder, names, hooks,
+                                      order.empty() ? 0 : std::size_t(order.front()));
+    }
+    for (const auto& path : written) AddTempFile(app.project, path.string());
+}
+
+bool CopyPreviewPlayerAndMusic(Application& app, const fs::path& folder) {
     const fs::path player = folder / PlayerFileName(app.project.Settings.OutputFile);
     if (!CopyOrReport(app, PlayerSource(app), player)) return false;
     fs::path music;
     return CopyShowMusic(app, folder, music);
 }
+
+namespace {
 
 bool BuildOutputFolder(Application& app, const fs::path& folder) {
     Project& project = app.project;
@@ -86,7 +100,10 @@ bool BuildOutputFolder(Application& app, const fs::path& folder) {
 
 bool BuildShowFolder(Application& app, const fs::path& path, ShowMode mode,
                      const BuildHooks& hooks) {
-    if (mode == ShowMode::Preview) return BuildPreviewFolder(app, path.parent_path(), hooks);
+    if (mode == ShowMode::Preview) {
+        ConvertPreviewPictures(app, path.parent_path(), hooks);
+        return CopyPreviewPlayerAndMusic(app, path.parent_path());
+    }
     return BuildOutputFolder(app, path.parent_path() / DataFolderName(app));
 }
 

@@ -27,6 +27,16 @@ struct BuildHooks {
     // Called with the number of converted slides after each one (the
     // please-wait bar, event processing).
     std::function<void(std::size_t done)> progress;
+    // A slide's picture is whole in the preview folder, as soon as it is (a
+    // converter of its own reports each slide with its progress).
+    std::function<void(std::size_t slide)> pictureWritten;
+    // Called while the build waits for its workers: every few milliseconds,
+    // or, with wake, as often as it returns (see ConversionHooks).
+    std::function<void()> waiting;
+    std::function<void()> wake;
+    // The preview's player, music and description are in place, before its
+    // pictures (BuildPreview).
+    std::function<void()> documentsWritten;
 };
 
 // Makes sure the folder of file exists; shows Messages/CantCreateOutDir as a
@@ -44,6 +54,14 @@ void AddUploadItem(Project& project, const std::string& path, bool sync);
 // propagate as exceptions.
 bool BuildShowFolder(Application& app, const std::filesystem::path& path, ShowMode mode,
                      const BuildHooks& hooks = {});
+
+// The two halves of the preview folder, for a preview that plays while its
+// pictures are converted: the player copy and the music (reports its own
+// problems, false then), and the pictures (TempFiles), the one the show
+// plays first converted before the others.
+bool CopyPreviewPlayerAndMusic(Application& app, const std::filesystem::path& folder);
+void ConvertPreviewPictures(Application& app, const std::filesystem::path& folder,
+                            const BuildHooks& hooks);
 
 // The player's name in a show: the page's name with ".js", address-safe (the
 // preview keeps the page's name as it was typed).

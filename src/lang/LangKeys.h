@@ -104,7 +104,16 @@ inline constexpr LangKey kFTPCertUnverified{"Messages", "FTPCertUnverified",
                                             kToken1 | kToken2 | kTokenBreak};
 // FTP/Encryption is Required and the server "%1%" offers no TLS.
 inline constexpr LangKey kFTPNoEncryption{"Messages", "FTPNoEncryption", kToken1};
+// A show created without some pictures: "%br%", then "%1%" = their paths, one a line.
+inline constexpr LangKey kShowIncomplete{"Messages", "ShowIncomplete", kTokenBreak | kToken1};
+// Another program builds the show "%1%" (its page) right now.
+inline constexpr LangKey kShowBusy{"Messages", "ShowBusy", kToken1};
 }  // namespace messages
+
+namespace frmMiscProgress {
+// "%1%" = the time still needed, as m:ss.
+inline constexpr LangKey kRemaining{"frmMiscProgress", "Remaining", kToken1};
+}  // namespace frmMiscProgress
 
 namespace frmMain {
 // Shown in the empty own-music field; a field holding it counts as empty.
@@ -251,6 +260,9 @@ inline constexpr std::array kKeysOutsideTranslation{
     frmFTP::kEncryptionAuto,
     frmFTP::kEncryptionRequired,
     frmFTP::kEncryptionOff,
+    messages::kShowIncomplete,
+    messages::kShowBusy,
+    frmMiscProgress::kRemaining,
 };
 
 // Texts that are web addresses under kInternetHost.

@@ -29,7 +29,42 @@ std::string pageStart(const HostPageOptions& o) {
            "px;height:" + std::to_string(o.height) + "px;}</style></head><body>\n";
 }
 
+// The gate the player asks before it loads a picture (lumetraPictureGate):
+// a picture still being prepared is held back until the view releases it.
+std::string pictureGate(const std::vector<std::string>& pending) {
+    std::string list;
+    for (const std::string& name : pending) list += (list.empty() ? "" : ",") + JsString(name);
+    return "<script>(function(){var held=new Set([" + list +
+           "]),waits=new Map();"
+           "window.lumetraPictureGate=function(u){if(!held.has(u))return Promise.resolve();"
+           "return new Promise(function(go){if(!waits.has(u))waits.set(u,[]);"
+           "waits.get(u).push(go);});};"
+           "window.lumetraPictureReady=function(u){held.delete(u);"
+           "(waits.get(u)||[]).forEach(function(go){go();});waits.delete(u);};"
+           "window.lumetraPicturesPending=function(list){var still=new Set(list);"
+           "Array.from(held).forEach(function(u){if(!still.has(u))"
+           "window.lumetraPictureReady(u);});};})();</script>\n";
+}
+
 }  // namespace
+
+std::string JsString(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20 || c == '<' || c == '>' || c == '&') {
+            static const char* const hex = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += char(c);
+        }
+    }
+    return out + "\"";
+}
 
 PlayerAddress ParsePlayerAddress(const std::string& address) {
     PlayerAddress out;
@@ -41,7 +76,8 @@ PlayerAddress ParsePlayerAddress(const std::string& address) {
 }
 
 std::string PlayerHostPage(const PlayerAddress& address, const std::string& description,
-                           const HostPageOptions& options) {
+                           const HostPageOptions& options,
+                           const std::vector<std::string>& pendingPictures) {
     std::string page = pageStart(options);
     if (!description.empty())
         page += "<script type=\"application/xml\" data-xml-source=\"" +
@@ -58,6 +94,7 @@ std::string PlayerHostPage(const PlayerAddress& address, const std::string& desc
         "console.log('lumetra:slide '+e.detail.index);},true);"
         "document.addEventListener('lumetra:error',function(){console.log('lumetra:error');},true);"
         "</script>\n";
+    if (!pendingPictures.empty()) page += pictureGate(pendingPictures);
     page += "<div class=\"lumetra-stage\" data-wmode=\"" +
             std::string(options.transparent ? "transparent" : "window") + "\"></div>\n";
     page += "<script src=\"" + EscapeXmlAttribute(address.script.filename().string()) +

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace lumetra::player {
 
@@ -25,9 +26,16 @@ struct HostPageOptions {
     bool transparent = false;
 };
 
-// The page's HTML; description is the bytes of the description file (may be empty).
+// A JavaScript string literal of text, safe inside an HTML script element.
+std::string JsString(const std::string& text);
+
+// The page's HTML; description is the bytes of the description file (may be
+// empty). pendingPictures (their addresses in the description) are still
+// being prepared: the page holds the player's loading of each back until
+// lumetraPictureReady(address) or lumetraPicturesPending([...]) releases it.
 std::string PlayerHostPage(const PlayerAddress& address, const std::string& description,
-                           const HostPageOptions& options);
+                           const HostPageOptions& options,
+                           const std::vector<std::string>& pendingPictures = {});
 
 // A page without a show: the stage alone in the background colour.
 std::string BarePlayerPage(const HostPageOptions& options);

@@ -77,7 +77,28 @@ void PlayerView::setMovie(const std::string& address) {
 
 void PlayerView::loadBare() {
     movie_.clear();
+    pending_.clear();
     loadCurrent();
+}
+
+void PlayerView::setPendingPictures(std::vector<std::string> addresses) {
+    pending_ = std::set<std::string>(addresses.begin(), addresses.end());
+}
+
+void PlayerView::pictureReady(const std::string& address) {
+    if (pending_.erase(address) && gated_ && pageReady_)
+        runScript("window.lumetraPictureReady&&lumetraPictureReady(" + JsString(address) + ")");
+}
+
+void PlayerView::releasePictures() {
+    const bool held = !pending_.empty();
+    pending_.clear();
+    if (held && gated_ && pageReady_)
+        runScript("window.lumetraPicturesPending&&lumetraPicturesPending([])");
+}
+
+void PlayerView::runScript(const std::string& script) {
+    if (content_) content_->runJavaScript(QString::fromStdString(script));
 }
 
 void PlayerView::setBackgroundColor(const std::string& rrggbb) {
@@ -91,6 +112,7 @@ void PlayerView::resizeEvent(QResizeEvent* event) {
 
 void PlayerView::loadCurrent() {
     shownSlide_ = -1;
+    gated_ = pageReady_ = false;
     if (!content_) return;
     if (rendererDied_) {
         rendererDied_ = false;
@@ -105,9 +127,11 @@ void PlayerView::loadCurrent() {
     const fs::path folder = address.script.parent_path();
     const std::string description =
         address.xmlSource.empty() ? std::string() : readDescription(folder / address.xmlSource);
+    gated_ = !pending_.empty();
     fs::path host = address.script;
     host.replace_extension(".player.html");
-    writeText(host, PlayerHostPage(address, description, options));
+    writeText(host, PlayerHostPage(address, description, options,
+                                   std::vector<std::string>(pending_.begin(), pending_.end())));
     content_->loadFile(QString::fromStdString(host.string()));
 }
 
@@ -118,6 +142,14 @@ void PlayerView::consoleMessage(const QString& message) {
         shownSlide_ = message.mid(14).toInt();
         emit slideShown(shownSlide_);
     } else if (message.startsWith(QLatin1String("lumetra:ready "))) {
+        // Whatever was released before the page could hear it is released now.
+        pageReady_ = true;
+        if (gated_) {
+            std::string list;
+            for (const std::string& name : pending_)
+                list += (list.empty() ? "" : ",") + JsString(name);
+            runScript("window.lumetraPicturesPending&&lumetraPicturesPending([" + list + "])");
+        }
         emit ready(message.mid(14).toInt());
     }
 }

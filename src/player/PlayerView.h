@@ -7,7 +7,9 @@
 #include <QWidget>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "player/WebContent.h"
 
@@ -43,6 +45,15 @@ class PlayerView : public QWidget {
     bool loop() const { return config_.loop; }
     // Six hexadecimal digits RRGGBB, or empty for none.
     void setBackgroundColor(const std::string& rrggbb);
+    const std::string& backgroundColor() const { return background_; }
+
+    // A show that plays while its pictures are still being prepared: the
+    // pictures (their addresses in the description) that the next setMovie
+    // holds back, each until pictureReady, all of them on releasePictures.
+    void setPendingPictures(std::vector<std::string> addresses);
+    void pictureReady(const std::string& address);
+    void releasePictures();
+    std::size_t pendingPictures() const { return pending_.size(); }
 
     // The index of the last slide the player showed, -1 since the last load.
     int shownSlide() const { return shownSlide_; }
@@ -60,6 +71,7 @@ class PlayerView : public QWidget {
   private:
     void loadCurrent();
     void consoleMessage(const QString& message);
+    void runScript(const std::string& script);
 
     Config config_;
     std::string movie_;
@@ -68,6 +80,9 @@ class PlayerView : public QWidget {
     QWidget* view_ = nullptr;
     int shownSlide_ = -1;
     bool rendererDied_ = false;
+    std::set<std::string> pending_;
+    bool gated_ = false;      // the page shown now holds pictures back
+    bool pageReady_ = false;  // and its player has started (scripts reach it)
 };
 
 }  // namespace lumetra::player

@@ -24,6 +24,8 @@ class WebContent {
     virtual QWidget* widget() = 0;
     virtual void loadFile(const QString& path) = 0;
     virtual void setHtml(const QString& html) = 0;
+    // Runs a script in the page shown now.
+    virtual void runJavaScript(const QString& script) = 0;
 };
 
 // The module's one entry point.

@@ -48,6 +48,7 @@ class EngineContent : public WebContent {
     QWidget* widget() override { return view_; }
     void loadFile(const QString& path) override { view_->load(QUrl::fromLocalFile(path)); }
     void setHtml(const QString& html) override { view_->setHtml(html); }
+    void runJavaScript(const QString& script) override { page_->runJavaScript(script); }
 
   private:
     QWebEngineView* view_;

@@ -252,17 +252,6 @@ void TfrmMain::imgTab2Click() {
     SetTabImages(1);
 }
 
-void TfrmMain::imgTab3Click() {
-    // The preview build of the create page comes with that page; the switch,
-    // its checks and the player notice are here.
-    if (!CheckPageChange(3)) return;
-    lblFlashNotFound_->setVisible(!playerInstalled_);
-    currentPage_ = 3;
-    showPage(3);
-    FlashPlayerControl1_->hide();
-    SetTabImages(2);
-}
-
 bool TfrmMain::CheckPageChange(int target) {
     Project& project = app_.project;
     app_.services.stopAudio();
@@ -437,6 +426,16 @@ bool TfrmMain::FormCloseQuery() {
         lsvGFX_->setEnabled(true);
         return false;
     }
+    // A preview build stops at its next slide and ends the closing itself.
+    if (previewBuilding_) {
+        closeAfterBuild_ = true;
+        return true;
+    }
+    finishClosing();
+    return true;
+}
+
+void TfrmMain::finishClosing() {
     timer1_.stop();
     musicPreview_.stop();
     musicPreview_.removeLeftovers();
@@ -449,7 +448,6 @@ bool TfrmMain::FormCloseQuery() {
         options_.terminate();
     else
         QCoreApplication::quit();
-    return true;
 }
 
 // ---------------------------------------------------------------- project view

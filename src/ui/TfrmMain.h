@@ -9,7 +9,9 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,7 @@ class QPlainTextEdit;
 class QSpinBox;
 class QTreeWidget;
 class QFrame;
+class QDialog;
 
 namespace lumetra {
 class Application;
@@ -148,6 +151,26 @@ class TfrmMain : public QWidget, public ProjectView {
 
     // Create page (CreatePage.cpp).
     void lblFlashNotFoundClick();
+    void txtOutputChange();
+    void btnOutputClick();
+    void btnCreateClick();
+
+  public:
+    // Sizes and places the preview player for a show of w x h in panPreview.
+    void SetFlashPlayer(int w, int h);
+    // The preview is being built (the window is disabled meanwhile).
+    bool previewBuilding() const { return previewBuilding_; }
+    // Opens the publishing wizard from the completion dialog; while empty the
+    // dialog offers no publishing.
+    std::function<void()> openPublishWizard;
+    // Shows a modal dialog and returns its result (QDialog::exec unless set;
+    // tests drive the dialog through it).
+    std::function<int(QDialog&)> runModalDialog;
+    // Tests: every preview build draws its random parts from this seed, as
+    // lumetra-make --seed does.
+    void seedPreviews(std::uint64_t seed) { previewSeed_ = seed; }
+
+  public slots:
     // The demonstration player showed a slide (its lumetra:slide event).
     void demoPlayerSlideShown(int index);
     void demoPlayerTerminated();
@@ -268,6 +291,17 @@ class TfrmMain : public QWidget, public ProjectView {
     ClickableLabel* lblFlashNotFound_;
     QFrame* panPreview_;
     player::PlayerView* FlashPlayerControl1_;
+    QLineEdit* txtOutput_ = nullptr;
+    bool previewBuilding_ = false;
+    bool closeAfterBuild_ = false;  // closing waits for the build to stop
+    std::optional<std::uint64_t> previewSeed_;
+    void connectCreatePage();
+    bool askLargeImages();
+    void buildPreview();
+    void startPreviewPlayer(const std::string& address, std::vector<std::string> pending);
+    void openCompletionDialog();
+    // The end of closing: the temporary folder removed, the program ended.
+    void finishClosing();
 };
 
 }  // namespace lumetra::ui

@@ -5,6 +5,7 @@
 // above it.
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 class QLabel;
 class QProgressBar;
@@ -29,12 +30,21 @@ class TfrmMiscProgress : public QDialog {
     void stepIt();
     // Paints the window now (the work runs on the UI thread).
     void repaintNow();
+    // The estimate of the time still needed ("about 0:12 left"), empty until
+    // enough of the work is done to tell.
+    QString remainingText() const;
+    // Only the work that showed the window hides it: Escape does nothing.
+    void reject() override {}
 
   private:
+    void showRemaining();
+
     Application& app_;
     QWidget* mainWindow_;
     QLabel* status_;
+    QLabel* remaining_;
     QProgressBar* bar_;
+    QElapsedTimer clock_;  // since the bar stood at 0
 };
 
 }  // namespace lumetra::ui

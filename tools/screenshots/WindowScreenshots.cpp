@@ -1,9 +1,10 @@
 // lumetra-screenshots: pictures of the window for the README, taken from the
 // real window with slides added from a folder:
 // - image (the default): two slides selected and the effect demonstration playing;
-// - settings: the settings page with library music and fitting to a given size.
+// - settings: the settings page with library music and fitting to a given size;
+// - create: the create page with its preview playing.
 //
-//   lumetra-screenshots PICTURE_FOLDER OUTPUT.png Deutsch|English [image|settings]
+//   lumetra-screenshots PICTURE_FOLDER OUTPUT.png Deutsch|English [image|settings|create]
 //
 // Run it under Xvfb (tools/screenshots/take.sh does): the picture is read
 // back from the display, so the web view's own drawing is in it.
@@ -56,14 +57,52 @@ void setUpSettingsPage(lumetra::ui::TfrmMain& window) {
     window.findChild<QAbstractButton*>("chkRandomOrder")->click();
 }
 
+bool save(lumetra::ui::TfrmMain& window, const QString& output) {
+    QPixmap shot = window.screen()->grabWindow(window.winId());
+    if (shot.isNull() || shot.width() < window.width()) shot = window.grab();
+    return shot.save(output);
+}
+
+// The create page with its preview playing: a title on the first slide, the
+// pictures fitted to 800 x 600 on a dark background, the preview caught while
+// its first picture shows.
+int showCreatePage(lumetra::ui::TfrmMain& window, lumetra::Application& app,
+                   const std::string& language, const QString& output) {
+    lumetra::Project& project = app.project;
+    project.ImgItems.front().Title = language == "Deutsch" ? "Abend am See" : "Evening at the lake";
+    project.ImgItems.front().Description = language == "Deutsch" ? "Sommer 2024" : "Summer 2024";
+    lumetra::ShowSettings& s = project.Settings;
+    s.FitImages = true;
+    s.FitMode = 2;
+    s.FitWidth = "800";
+    s.FitHeight = "600";
+    s.BackgroundColor = 0x302820;
+    {
+        lumetra::Project::LoadingScope loading(project);
+        window.showSettingsChanged();
+    }
+    window.imgTab3Click();
+    waitFor(15000, [&] { return window.previewPlayer()->shownSlide() >= 0; });
+    waitFor(2500);
+    if (!save(window, output)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(output));
+        return 1;
+    }
+    std::printf("%s: preview %s\n", qPrintable(output),
+                window.previewPlayer()->shownSlide() >= 0 ? "playing" : "not shown");
+    project.SetModified(false);  // closing asks nothing and removes the temporary files
+    window.FormCloseQuery();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string page = argc == 5 ? argv[4] : "image";
-    if ((argc != 4 && argc != 5) || (page != "image" && page != "settings")) {
+    if ((argc != 4 && argc != 5) || (page != "image" && page != "settings" && page != "create")) {
         std::fprintf(stderr,
                      "usage: lumetra-screenshots PICTURE_FOLDER OUTPUT.png LANGUAGE "
-                     "[image|settings]\n");
+                     "[image|settings|create]\n");
         return 1;
     }
     const fs::path pictures = fs::absolute(argv[1]);
@@ -90,6 +129,7 @@ int main(int argc, char** argv) {
     waitFor(1500);
 
     window.addFolder(pictures.string());
+    if (page == "create") return showCreatePage(window, app, language, output);
     if (page == "settings") {
         setUpSettingsPage(window);
         waitFor(500);
@@ -105,9 +145,7 @@ int main(int argc, char** argv) {
         waitFor(8000, [&] { return window.demoPlayerShown(); });
         waitFor(650);
     }
-    QPixmap shot = window.screen()->grabWindow(window.winId());
-    if (shot.isNull() || shot.width() < window.width()) shot = window.grab();
-    if (!shot.save(output)) {
+    if (!save(window, output)) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
         return 1;
     }

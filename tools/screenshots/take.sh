@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of a page of the window in German and English
 # under a virtual display: docs/screenshots/<page>-page-{de,en}.png.
-#   tools/screenshots/take.sh [BUILD_DIR] [image|settings]   (default: build/release image)
+#   tools/screenshots/take.sh [BUILD_DIR] [image|settings|create]   (default: build/release image)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/release}

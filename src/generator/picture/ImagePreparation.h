@@ -42,6 +42,27 @@ std::filesystem::path ConvertSlideImage(const Project& project, Language& langua
                                         std::size_t slide, const std::filesystem::path& folder,
                                         const std::string& outputName);
 
+// What the caller of ConvertSlideImages hears while the workers convert,
+// always on its own thread. An exception thrown by one of these ends the
+// conversion: the workers finish their current slide and it propagates.
+struct ConversionHooks {
+    // The number of slides done, in slide order (with the messages of each slide).
+    std::function<void(std::size_t done)> progress;
+    // A slide's file is whole in the folder: as soon as it is, in the order
+    // the workers finish (before progress reaches it).
+    std::function<void(std::size_t slide)> written;
+    // Called while the caller waits for a worker, so a window can paint
+    // meanwhile: at least every kConversionWaitingMs, or, with wake, as often
+    // as it returns (it may block, an event loop waiting for its next event).
+    std::function<void()> waiting;
+    // Called on a worker thread whenever a slide is done, to end a waiting
+    // that blocks (an event loop's wake-up; it must be safe on any thread).
+    std::function<void()> wake;
+    // The slide converted before all others (the first one a show plays).
+    std::size_t first = 0;
+};
+inline constexpr int kConversionWaitingMs = 20;
+
 // All slides, converted in parallel on all cores the process may use, the decoding of all of
 // them together within one memory budget (kConversionBudgetBytes unless one is given);
 // progress(done) with the number of slides done and any messages are delivered on the caller's
@@ -52,6 +73,11 @@ std::vector<std::filesystem::path> ConvertSlideImages(
     const Project& project, Language& language, const std::filesystem::path& folder,
     const std::vector<std::string>& outputNames,
     const std::function<void(std::size_t done)>& progress, MemoryBudget* budget = nullptr);
+// The same, with every hook.
+std::vector<std::filesystem::path> ConvertSlideImagesWith(
+    const Project& project, Language& language, const std::filesystem::path& folder,
+    const std::vector<std::string>& outputNames, const ConversionHooks& hooks,
+    MemoryBudget* budget = nullptr);
 
 // Output name of a source file by the plain rule: file name with its extension replaced by ".jpg".
 std::string PlainOutputName(const std::string& sourcePath);

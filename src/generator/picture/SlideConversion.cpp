@@ -91,6 +91,15 @@ void LeaveEachFileToItsLastSlide(std::vector<Job>& jobs) {
     }
 }
 
+// The order the workers take the slides in: first, then all others in slide order.
+struct DispatchOrder {
+    std::size_t first;
+    std::size_t operator()(std::size_t k) const {
+        if (k == 0) return first;
+        return k <= first ? k - 1 : k;
+    }
+};
+
 struct Outcome {
     bool done = false;
     bool decoded = true;
@@ -115,22 +124,34 @@ std::vector<std::filesystem::path> ConvertSlideImages(
     const Project& project, Language& language, const std::filesystem::path& folder,
     const std::vector<std::string>& outputNames,
     const std::function<void(std::size_t done)>& progress, MemoryBudget* budget) {
+    ConversionHooks hooks;
+    hooks.progress = progress;
+    return ConvertSlideImagesWith(project, language, folder, outputNames, hooks, budget);
+}
+
+std::vector<std::filesystem::path> ConvertSlideImagesWith(
+    const Project& project, Language& language, const std::filesystem::path& folder,
+    const std::vector<std::string>& outputNames, const ConversionHooks& hooks,
+    MemoryBudget* budget) {
     const std::size_t count = std::min(project.ImgItems.size(), outputNames.size());
     std::vector<Job> jobs;
     jobs.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
         jobs.push_back(MakeJob(project, i, folder, outputNames[i]));
     LeaveEachFileToItsLastSlide(jobs);
+    const DispatchOrder order{std::min(hooks.first, count ? count - 1 : 0)};
 
     MemoryBudget ownBudget(kConversionBudgetBytes);
     MemoryBudget* shared = budget ? budget : &ownBudget;
     std::vector<Outcome> outcomes(count);
+    std::vector<std::size_t> written;  // files finished since the caller last looked
     std::mutex mutex;
     std::condition_variable finished;
     std::atomic<std::size_t> next{0};
     std::atomic<bool> stop{false};
     auto worker = [&] {
-        for (std::size_t i; !stop && StopSignal() == 0 && (i = next++) < count;) {
+        for (std::size_t k; !stop && StopSignal() == 0 && (k = next++) < count;) {
+            const std::size_t i = order(k);
             Outcome outcome;
             try {
                 outcome.decoded = Run(jobs[i], shared);
@@ -138,32 +159,54 @@ std::vector<std::filesystem::path> ConvertSlideImages(
                 outcome.error = std::current_exception();
             }
             outcome.done = true;
-            std::lock_guard lock(mutex);
-            outcomes[i] = std::move(outcome);
-            finished.notify_all();
+            {
+                std::lock_guard lock(mutex);
+                if (!outcome.error && jobs[i].write) written.push_back(i);
+                outcomes[i] = std::move(outcome);
+                finished.notify_all();
+            }
+            if (hooks.wake) hooks.wake();
         }
     };
     const unsigned cores = WorkerCount();
     std::vector<std::jthread> workers;
     for (unsigned t = 0; t < std::min<std::size_t>(cores, count); ++t) workers.emplace_back(worker);
 
+    // Hands the finished files to the caller, outside the lock.
+    auto announce = [&](std::vector<std::size_t>& slides) {
+        if (hooks.written)
+            for (std::size_t slide : slides) hooks.written(slide);
+        slides.clear();
+    };
+    const auto pause = std::chrono::milliseconds(hooks.waiting ? kConversionWaitingMs : 50);
+    const bool blockingWait = hooks.waiting && hooks.wake;
     std::vector<std::filesystem::path> paths;
     paths.reserve(count);
+    std::vector<std::size_t> announced;
     try {
         for (std::size_t i = 0; i < count; ++i) {
             Outcome outcome;
-            {
-                std::unique_lock lock(mutex);
-                // Woken now and then to see whether a signal asked to stop.
-                while (!finished.wait_for(lock, std::chrono::milliseconds(50),
-                                          [&] { return outcomes[i].done; }))
-                    ThrowIfStopRequested();
-                outcome = std::move(outcomes[i]);
+            for (;;) {
+                {
+                    std::unique_lock lock(mutex);
+                    // Woken now and then to see whether a signal asked to stop;
+                    // a waiting that blocks by itself is woken by the workers.
+                    if (!blockingWait)
+                        finished.wait_for(lock, pause, [&] {
+                            return outcomes[i].done || (hooks.written && !written.empty());
+                        });
+                    announced.swap(written);
+                    if (outcomes[i].done) outcome = std::move(outcomes[i]);
+                }
+                announce(announced);
+                if (outcome.done) break;
+                ThrowIfStopRequested();
+                if (hooks.waiting) hooks.waiting();
             }
             if (outcome.error) std::rethrow_exception(outcome.error);
             if (!outcome.decoded) ReportUnreadable(language, jobs[i].source);
             paths.push_back(jobs[i].output);
-            if (progress) progress(i + 1);
+            if (hooks.progress) hooks.progress(i + 1);
         }
     } catch (...) {
         stop = true;
