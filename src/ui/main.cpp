@@ -11,6 +11,7 @@
 #include "app/CommandLine.h"
 #include "app/Platform.h"
 #include "app/Startup.h"
+#include "publish/window/ShowPublishWizard.h"
 #include "ui/Artwork.h"
 #include "ui/HandlerBoundary.h"
 #include "ui/QtServices.h"
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
     ui::SetArtworkFolder(app.dataFolder() / "gui");
     ui::TfrmMain frmMain(app, {});
     window = &frmMain;
+    // The completion dialog's "publish" choice opens the wizard, made for that use.
+    frmMain.openPublishWizard = [&] { ui::ShowPublishWizard(app, &frmMain); };
 
     try {
         RunStartup(app, commandLine.startupArgs,

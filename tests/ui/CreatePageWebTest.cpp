@@ -85,26 +85,36 @@ class CreatePageWebTest : public QObject {
         QCOMPARE(f.app->project.ImgItems[2].EffectIn, 0);
         QCOMPARE(f.app->project.ImgItems[0].Title, std::string("Strand – Überblick"));
 
-        // Settings, mirrored into the settings page as its own editing does.
-        ShowSettings& s = f.app->project.Settings;
-        s.RandomOrder = true;
-        s.Autostart = false;
-        s.Loop = false;
-        s.LinkTargetBlank = false;
-        s.BackgroundColor = 0x996633;
-        s.FitImages = true;
-        s.FitMode = 2;
-        s.FitWidth = "640";
-        s.FitHeight = "480";
-        s.audioMode = AudioMode::Library;
-        s.MusicTitle = f.app->musicTitles.front();
-        ApplySettingsRules(s);
-        s.OutputFile = (f.dir / "window/Trip.html").string();
-        f.app->project.SetModified(true);
-        {
-            Project::LoadingScope loading(f.app->project);
-            f.window->showSettingsChanged();
-        }
+        // Settings through the settings page, as a person sets them.
+        f.window->imgTab2Click();
+        QCOMPARE(f.window->CurrentPage(), 2);
+        auto choose = [&](const char* name, int index) {
+            auto* list = f.w<QComboBox>(name);
+            list->setCurrentIndex(index);
+            emit list->activated(index);
+        };
+        f.click("chkRandomOrder");
+        f.click("chkAutostart");  // off: the navigation bar is forced on
+        f.click("chkLoop");
+        f.click("chkLinkTargetBlank");
+        f.services.colorAnswers.push_back(0x996633);
+        QTest::mouseClick(f.w("panBGColor"), Qt::LeftButton);
+        choose("cboEditImg1", 2);
+        f.w<QLineEdit>("txtEditImgFixX")->setText("640");
+        f.w<QLineEdit>("txtEditImgFixY")->setText("480");
+        choose("cboMusic", 0);
+        const ShowSettings& s = f.app->project.Settings;
+        QVERIFY(s.RandomOrder && !s.Autostart && s.NavBar && !s.Loop && !s.LinkTargetBlank);
+        QVERIFY(s.FitImages && s.FitMode == 2 && s.FitWidth == "640" && s.FitHeight == "480");
+        QCOMPARE(s.BackgroundColor, 0x996633);
+        QVERIFY(!s.BackgroundTransparent);
+        QVERIFY(s.audioMode == AudioMode::Library);
+        QCOMPARE(s.MusicTitle, f.app->musicTitles.front());
+        f.window->imgTab1Click();
+        f.w<QLineEdit>("txtOutput")
+            ->setText(QString::fromStdString((f.dir / "window/Trip.html").string()));
+        QCOMPARE(s.OutputFile, (f.dir / "window/Trip.html").string());
+        QVERIFY(f.app->project.Modified());
 
         const fs::path saved = f.dir / "trip.lmx";
         f.services.saveAnswers.push_back(saved.string());
