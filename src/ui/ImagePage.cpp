@@ -25,6 +25,7 @@
 #include "ui/ClickableLabel.h"
 #include "ui/Geometry.h"
 #include "ui/HandlerBoundary.h"
+#include "ui/PageControls.h"
 #include "ui/PictureWidgets.h"
 #include "ui/PreviewDecoder.h"
 #include "ui/TfrmMain.h"
@@ -48,24 +49,6 @@ QImage StillPicture(const fs::path& file) {
 }
 constexpr int kPreviewHeight = 196;
 
-QLabel* heading(QWidget* parent, const char* name, int x, int y, const char* text) {
-    auto* label = placeAuto<QLabel>(parent, name, x, y);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    label->setText(text);
-    label->adjustSize();
-    return label;
-}
-
-QLabel* fieldLabel(QWidget* parent, const char* name, int x, int y, int w, const char* text,
-                   QWidget* buddy = nullptr) {
-    auto* label = place<QLabel>(parent, name, x, y, w, 16);
-    label->setText(text);
-    if (buddy) label->setBuddy(buddy);
-    return label;
-}
-
 PictureButton* listButton(QWidget* parent, const char* name, int y, const char* art) {
     auto* button = place<PictureButton>(parent, name, 359, y, 24, 24);
     button->setArt(art);
@@ -77,8 +60,8 @@ PictureButton* listButton(QWidget* parent, const char* name, int y, const char* 
 
 void TfrmMain::buildImagePage() {
     QWidget* p = panImage_;
-    lblBildauswahl_ = heading(p, "lblBildauswahl", 0, 8, "Bildauswahl");
-    lblBildvorschau_ = heading(p, "lblBildvorschau", 390, 8, "Bildvorschau");
+    lblBildauswahl_ = pages::subHeading(p, "lblBildauswahl", 0, 8, "Bildauswahl");
+    lblBildvorschau_ = pages::subHeading(p, "lblBildvorschau", 390, 8, "Bildvorschau");
 
     lsvGFX_ = place<QTreeWidget>(p, "lsvGFX", 0, 30, 357, 196);
     lsvGFX_->setColumnCount(3);
@@ -129,25 +112,25 @@ void TfrmMain::buildImagePage() {
     imgImgNotFound_->hide();
     txtImgNotFound_->hide();
 
-    lblBildeigenschaften_ = heading(p, "lblBildeigenschaften", 0, 237, "Eigenschaften");
+    lblBildeigenschaften_ = pages::subHeading(p, "lblBildeigenschaften", 0, 237, "Eigenschaften");
     txtDuration_ = place<QSpinBox>(p, "txtDuration", 100, 260, 56, 20);
     txtDuration_->setRange(1, 9999);
     txtDuration_->setValue(5);
-    lblDuration_ = fieldLabel(p, "lblDuration", 0, 262, 98, "Bildanzeigedauer:", txtDuration_);
+    lblDuration_ = pages::labelled(p, txtDuration_, "lblDuration", 0, 262, 98, "Bildanzeigedauer:");
     lblDuration2_ = place<QLabel>(p, "lblDuration2", 162, 262, 90, 16);
     lblDuration2_->setText("Sekunden");
     txtImgTitle_ = place<QLineEdit>(p, "txtImgTitle", 100, 288, 257, 19);
-    lblImgTitle_ = fieldLabel(p, "lblImgTitle", 0, 289, 98, "Bildtitel:", txtImgTitle_);
+    lblImgTitle_ = pages::labelled(p, txtImgTitle_, "lblImgTitle", 0, 289, 98, "Bildtitel:");
     txtImgDesc_ = place<QPlainTextEdit>(p, "txtImgDesc", 100, 315, 257, 53);
     txtImgDesc_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtImgDesc_->setTabChangesFocus(true);
-    lblImgDesc_ = fieldLabel(p, "lblImgDesc", 0, 316, 98, "Bildbeschreibung:", txtImgDesc_);
+    lblImgDesc_ = pages::labelled(p, txtImgDesc_, "lblImgDesc", 0, 316, 98, "Bildbeschreibung:");
     panTextColor_ = place<ColorSwatch>(p, "panTextColor", 101, 377, 255, 16);
-    lblTextColor_ = fieldLabel(p, "lblTextColor", 0, 377, 98, "Textfarbe:");
+    lblTextColor_ = pages::labelled(p, nullptr, "lblTextColor", 0, 377, 98, "Textfarbe:");
     txtImgLink_ = place<QLineEdit>(p, "txtImgLink", 100, 402, 257, 19);
-    lblImgLink_ = fieldLabel(p, "lblImgLink", 0, 403, 98, "Link:", txtImgLink_);
+    lblImgLink_ = pages::labelled(p, txtImgLink_, "lblImgLink", 0, 403, 98, "Link:");
 
-    lblUebergangseffekt_ = heading(p, "lblUebergangseffekt", 390, 237, "Übergangseffekt");
+    lblUebergangseffekt_ = pages::subHeading(p, "lblUebergangseffekt", 390, 237, "Übergangseffekt");
     cboEffectsIn_ = place<QComboBox>(p, "cboEffectsIn", 390, 260, 198, 21);
     cboEffectsIn_->setEditable(false);
     cboEffectsIn_->setMaxVisibleItems(16);

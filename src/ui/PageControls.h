@@ -1,5 +1,5 @@
 #pragma once
-// Small builders shared by the settings and create pages: headings, captioned
+// Small builders shared by the main window's pages: headings, captioned
 // check and radio boxes, picture buttons and labelled fields.
 
 #include <QLabel>
@@ -10,20 +10,6 @@
 
 namespace lumetra::ui::pages {
 
-inline QLabel* groupHeading(QWidget* page, const char* name, const char* icon, int top,
-                            const char* text) {
-    auto* picture =
-        place<PictureWidget>(page, (std::string(name) + "Icon").c_str(), 8, top + 4, 24, 24);
-    picture->setArt(icon);
-    auto* label = placeAuto<QLabel>(page, name, 40, top + 9);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    label->setText(text);
-    label->adjustSize();
-    return label;
-}
-
 inline QLabel* subHeading(QWidget* page, const char* name, int x, int y, const char* text) {
     auto* label = placeAuto<QLabel>(page, name, x, y);
     QFont bold = label->font();
@@ -32,6 +18,14 @@ inline QLabel* subHeading(QWidget* page, const char* name, int x, int y, const c
     label->setText(text);
     label->adjustSize();
     return label;
+}
+
+inline QLabel* groupHeading(QWidget* page, const char* name, const char* icon, int top,
+                            const char* text) {
+    auto* picture =
+        place<PictureWidget>(page, (std::string(name) + "Icon").c_str(), 8, top + 4, 24, 24);
+    picture->setArt(icon);
+    return subHeading(page, name, 40, top + 9, text);
 }
 
 template <typename W>
@@ -49,11 +43,13 @@ inline PictureButton* pictureButton(QWidget* page, const char* name, int x, int 
     return button;
 }
 
-inline void labelled(QWidget* page, QWidget* field, const char* name, int x, int y, int w,
-                     const char* text) {
+// A field's label; the field is its buddy (a field may have none yet).
+inline QLabel* labelled(QWidget* page, QWidget* field, const char* name, int x, int y, int w,
+                        const char* text) {
     auto* label = place<QLabel>(page, name, x, y, w, 16);
     label->setText(text);
-    label->setBuddy(field);
+    if (field) label->setBuddy(field);
+    return label;
 }
 
 }  // namespace lumetra::ui::pages
