@@ -81,7 +81,7 @@ TEST_F(MakePublishTest, BuildsPublishesAndPublishesTheCreatedPageAgain) {
                                " --homepage " + homepage() + " pics");
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.out, "http://" + homepage() + "web/trip/Trip.html\n");
-    EXPECT_EQ(Files(ftpRoot() / "web/trip"), Files(dir / "out"));
+    EXPECT_EQ(FolderFiles(ftpRoot() / "web/trip"), FolderFiles(dir / "out"));
     EXPECT_NE(first.err.find("[2/"), std::string::npos) << first.err;
 
     // The page as it lies: the pictures are held, page and description go.
@@ -91,12 +91,12 @@ TEST_F(MakePublishTest, BuildsPublishesAndPublishesTheCreatedPageAgain) {
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.out, "http://" + homepage() + "web/trip/Trip.html\n");
     EXPECT_EQ(stores(), 2 + 1);  // description, page, probe
-    EXPECT_EQ(Files(ftpRoot() / "web/trip"), Files(dir / "out"));
+    EXPECT_EQ(FolderFiles(ftpRoot() / "web/trip"), FolderFiles(dir / "out"));
 
     fs::remove(dir / "commands.log");
     const MakeRun all = make("--no-sync --publish " + address("/web/trip") + " out/Trip.html");
     ASSERT_EQ(all.status, 0) << all.err;
-    EXPECT_EQ(stores(), static_cast<int>(Files(dir / "out").size()));
+    EXPECT_EQ(stores(), static_cast<int>(FolderFiles(dir / "out").size()));
     // Without a homepage: where an embedding page must go.
     EXPECT_NE(all.out.find("/web/trip"), std::string::npos) << all.out;
     EXPECT_NE(all.out.find("127.0.0.1"), std::string::npos) << all.out;
@@ -111,7 +111,7 @@ TEST_F(MakePublishTest, PasswordFromNetrcOrNotAtAll) {
     fs::permissions(dir / "home/.netrc", fs::perms::owner_read | fs::perms::owner_write);
     const MakeRun netrc = make("--publish " + address("/n") + " pics", "");
     EXPECT_EQ(netrc.status, 0) << netrc.err;
-    EXPECT_FALSE(Files(ftpRoot() / "n").empty());
+    EXPECT_FALSE(FolderFiles(ftpRoot() / "n").empty());
 }
 
 TEST_F(MakePublishTest, ExitStatuses) {

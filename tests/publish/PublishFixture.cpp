@@ -91,14 +91,4 @@ std::string PublishTest::text(const lang::LangKey& key,
     return MessageText(app.language, key, values);
 }
 
-std::map<std::string, std::string> PublishTest::Files(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error))
-        if (it->is_regular_file())
-            files[fs::relative(it->path(), folder).generic_string()] = ReadWholeFile(it->path());
-    return files;
-}
-
 }  // namespace lumetra::test

@@ -102,9 +102,6 @@ class PublishTest : public AppFixture {
     std::vector<std::string> shown() const { return services.texts(); }
     std::string text(const lang::LangKey& key, std::initializer_list<std::string_view> values = {});
 
-    // Every regular file below folder with its bytes, by relative path.
-    static std::map<std::string, std::string> Files(const std::filesystem::path& folder);
-
     RecordingView view;
     std::unique_ptr<PyServers> servers;
     std::unique_ptr<publish::FtpSession> ftp;

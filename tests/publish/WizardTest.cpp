@@ -72,7 +72,7 @@ TEST_F(WizardTest, FullPublishPutsTheShowFolderOnTheServer) {
 
     const std::string base = "http://" + homepage() + "web/shows/";
     EXPECT_EQ(w.PublicBaseURL(), base);
-    EXPECT_EQ(Files(ftpRoot() / "web/shows"), Files(showFolder()));
+    EXPECT_EQ(FolderFiles(ftpRoot() / "web/shows"), FolderFiles(showFolder()));
     ASSERT_TRUE(view.result);
     EXPECT_TRUE(view.result->linkMode);
     EXPECT_EQ(view.result->link, base + "Trip.html");
@@ -91,7 +91,7 @@ TEST_F(WizardTest, FullPublishPutsTheShowFolderOnTheServer) {
         services.openedUrls,
         (std::vector<std::string>{base + "Trip.html",
                                   app.GetLangString(lang::internet::kHTMLIntegration) + "&v=1"}));
-    for (const auto& [name, bytes] : Files(ftpRoot()))
+    for (const auto& [name, bytes] : FolderFiles(ftpRoot()))
         EXPECT_EQ(name.find(".tmp"), std::string::npos) << "probe left: " << name;
     // Pictures, player and music once; page and description twice; the probe.
     EXPECT_EQ(count("STOR"), 4 + 2 * 2 + 1);
@@ -291,7 +291,7 @@ TEST_F(WizardTest, RelativeModeWhenThePublicAddressCannotBeProven) {
 TEST_F(WizardTest, DroppedConnectionDuringAnUpload) {
     makeShow({{"big.jpg", std::string(400000, 'p')}});
     options.random = [](std::int64_t lo, std::int64_t) { return lo; };  // no random filling
-    const auto before = Files(dir / "pictures");
+    const auto before = FolderFiles(dir / "pictures");
     startServers({"--throttle", "100000"});
     auto& w = startWizard(servers->ftpPort, "/");
     w.cmdNextClick();
@@ -305,7 +305,7 @@ TEST_F(WizardTest, DroppedConnectionDuringAnUpload) {
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(shown(), std::vector<std::string>{text(msg::kFTPDisconnect)});
     EXPECT_EQ(w.WizardStep(), 1);
-    EXPECT_EQ(Files(dir / "pictures"), before);
+    EXPECT_EQ(FolderFiles(dir / "pictures"), before);
     EXPECT_EQ(ReadWholeFile(showFolder() / dataFolderName() / "big.jpg"), std::string(400000, 'p'));
 }
 
@@ -467,7 +467,7 @@ TEST_F(WizardTest, PublishOverTls) {
     EXPECT_NE(std::find(view.statuses.begin(), view.statuses.end(),
                         app.GetLangString(lang::frmFTP::kLblActTLS)),
               view.statuses.end());
-    EXPECT_EQ(Files(ftpRoot() / "tls"), Files(showFolder()));
+    EXPECT_EQ(FolderFiles(ftpRoot() / "tls"), FolderFiles(showFolder()));
     EXPECT_TRUE(view.result && view.result->linkMode);
 }
 
@@ -509,7 +509,7 @@ TEST_F(PureFtpdWizardTest, FullPublishAndASynchronisedSecondOne) {
     smallShow();
     runToEnd(startWizard(pure->port, "/web/shows", homepage()));
     ASSERT_EQ(wizard->WizardStep(), 4) << ::testing::PrintToString(shown());
-    EXPECT_EQ(Files(ftpRoot() / "web/shows"), Files(showFolder()));
+    EXPECT_EQ(FolderFiles(ftpRoot() / "web/shows"), FolderFiles(showFolder()));
     EXPECT_TRUE(view.result && view.result->linkMode);
     auto& again = startWizard(pure->port, "/web/shows", homepage());
     again.cmdNextClick();
@@ -517,7 +517,7 @@ TEST_F(PureFtpdWizardTest, FullPublishAndASynchronisedSecondOne) {
     ASSERT_EQ(view.pages.back(), WizardPage::Sync);
     again.cmdNextClick();
     EXPECT_EQ(again.WizardStep(), 4);
-    EXPECT_EQ(Files(ftpRoot() / "web/shows"), Files(showFolder()));
+    EXPECT_EQ(FolderFiles(ftpRoot() / "web/shows"), FolderFiles(showFolder()));
 }
 
 TEST_F(PureFtpdWizardTest, FolderThatCannotBeEntered) {

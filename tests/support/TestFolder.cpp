@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "app/FileOps.h"
+
 namespace lumetra::test {
 
 TestFolder::TestFolder() {
@@ -45,6 +47,17 @@ void writeLanguageFile(const std::filesystem::path& programFolder, const std::st
     std::filesystem::create_directories(dir);
     std::ofstream out(dir / (language + ".lng"), std::ios::binary);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+std::map<std::string, std::string> FolderFiles(const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> files;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error))
+        if (it->is_regular_file())
+            files[fs::relative(it->path(), folder).generic_string()] = ReadWholeFile(it->path());
+    return files;
 }
 
 }  // namespace lumetra::test

@@ -2,6 +2,7 @@
 // A fresh temporary folder for one test, removed with everything in it.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ class TestFolder {
   private:
     std::filesystem::path path_;
 };
+
+// Every regular file below folder by its path relative to it ('/'-separated),
+// with its bytes; empty when the folder cannot be read.
+std::map<std::string, std::string> FolderFiles(const std::filesystem::path& folder);
 
 // Writes a minimal language file lng/<language>.lng below programFolder.
 void writeLanguageFile(const std::filesystem::path& programFolder, const std::string& language,

@@ -25,15 +25,6 @@ namespace {
 
 constexpr std::uint64_t kSeed = 20240611;
 
-// Every file below root by its relative path, with its bytes.
-std::map<std::string, std::string> folderContents(const fs::path& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), root).string()] = ReadWholeFile(entry.path());
-    return files;
-}
-
 const QColor kColours[] = {QColor(220, 30, 30), QColor(30, 180, 40), QColor(30, 60, 220),
                            QColor(230, 200, 20), QColor(200, 40, 200)};
 
@@ -159,8 +150,8 @@ class CreatePageWebTest : public QObject {
         QVERIFY(make.waitForFinished(60000));
         QVERIFY2(make.exitCode() == 0, make.readAllStandardError().constData());
 
-        const auto window = folderContents(f.dir / "window");
-        const auto made = folderContents(f.dir / "make");
+        const auto window = FolderFiles(f.dir / "window");
+        const auto made = FolderFiles(f.dir / "make");
         // Page, player, description, music and the five pictures.
         QCOMPARE(int(window.size()), 9);
         for (const auto& [name, bytes] : window) {

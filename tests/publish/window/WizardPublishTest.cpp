@@ -88,7 +88,7 @@ class WizardPublishTest : public QObject {
         QCOMPARE(allBar->value(), allBar->maximum());
         QCOMPARE(f->w<QLabel>("lblAct")->text(), lang(lang::frmFTP::kLblAct2));
 
-        const auto files = WizardWindowFixture::Files(f->ftpRoot() / "web/trip");
+        const auto files = FolderFiles(f->ftpRoot() / "web/trip");
         QVERIFY(files.count("Trip.html"));
         QCOMPARE(files.at(f->dataFolderName() + "/a.jpg"), std::string("AAAA"));
         const std::string code = f->w<QPlainTextEdit>("txtHTMLSrc")->toPlainText().toStdString();
@@ -148,7 +148,7 @@ class WizardPublishTest : public QObject {
         QVERIFY(!next->isEnabled());
         QVERIFY(!next->isDefault());
         QCOMPARE(window.focusWidget(), f->w("txtHTMLSrc"));
-        QVERIFY(WizardWindowFixture::Files(f->ftpRoot()).count("Trip.html"));
+        QVERIFY(FolderFiles(f->ftpRoot()).count("Trip.html"));
 
         for (QWidget* target : {f->w("txtHTMLSrc"), static_cast<QWidget*>(&window)})
             QTest::keyClick(target, Qt::Key_Return);

@@ -143,14 +143,4 @@ void WizardWindowFixture::answerNewFolder(const QString& name, bool create) {
     poll->start(20);
 }
 
-std::map<std::string, std::string> WizardWindowFixture::Files(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error))
-        if (it->is_regular_file())
-            files[fs::relative(it->path(), folder).generic_string()] = ReadWholeFile(it->path());
-    return files;
-}
-
 }  // namespace lumetra::test

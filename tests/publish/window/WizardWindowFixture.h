@@ -75,9 +75,6 @@ struct WizardWindowFixture {
     QString newFolderPreview;
     QString newFolderNameAtStart;
     bool newFolderAnswered = false;
-
-    // Every regular file below folder with its bytes, by relative path.
-    static std::map<std::string, std::string> Files(const std::filesystem::path& folder);
 };
 
 // Lets events run for ms milliseconds or until done.
