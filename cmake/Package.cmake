@@ -34,6 +34,9 @@ lumetra-make, which builds and publishes shows from the command line.")
 # is added: the GStreamer plugins that play MP3 music, and the window's font.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "gstreamer1.0-plugins-good, fonts-liberation2")
+# GStreamer reaches a PulseAudio or PipeWire sound server through this
+# plugin; without it the music preview falls back to ALSA.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
