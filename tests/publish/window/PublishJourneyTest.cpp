@@ -97,7 +97,18 @@ class PublishJourneyTest : public QObject {
 
     // The slides and the show as a person sets them up through the controls.
     void editTheShow() {
+        // Meanwhile the please-wait window stands enabled above the disabled window.
+        bool waitingWindowUsable = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            ui::TfrmMiscProgress* waiting = f->window->progressWindow();
+            if (waiting->isVisible())
+                waitingWindowUsable = waiting->isEnabled() && !f->window->isEnabled();
+        });
+        watch.start(0);
         f->addPictures(3);
+        watch.stop();
+        QVERIFY(waitingWindowUsable);
         QCOMPARE(f->list()->topLevelItemCount(), 3);
         f->select({0});
         QTest::keyClicks(f->w<QLineEdit>("txtImgTitle"), "Harbour at dawn");
