@@ -14,7 +14,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -38,32 +37,6 @@ namespace {
 
 constexpr int kModalWaitMs = 20000;
 
-// Runs act once on the next modal window of type T, inside the modal loop
-// that window runs. A window still open when act returns (a failed check
-// returned early) is closed, so its exec() returns.
-template <typename T>
-void WhenModal(std::function<void(T&)> act) {
-    auto* poll = new QTimer;
-    auto* clock = new QElapsedTimer;
-    clock->start();
-    QObject::connect(poll, &QTimer::timeout, poll, [=] {
-        QWidget* top = QApplication::activeModalWidget();
-        auto* window = qobject_cast<T*>(top);
-        if (!window && clock->elapsed() < kModalWaitMs) return;
-        poll->stop();
-        poll->deleteLater();
-        delete clock;
-        if (!window) {
-            FailQtTest(std::string("no modal ") + T::staticMetaObject.className());
-            if (auto* other = qobject_cast<QDialog*>(top)) other->done(QDialog::Rejected);
-            return;
-        }
-        act(*window);
-        if (window->isVisible()) window->done(QDialog::Rejected);
-    });
-    poll->start(20);
-}
-
 template <typename T = QWidget>
 T* control(QWidget& window, const char* name) {
     T* widget = window.findChild<T*>(name);
@@ -85,6 +58,32 @@ class PublishJourneyTest : public QObject {
     std::unique_ptr<UiFixture> f;
     std::unique_ptr<PyServers> servers;
     int completionDialogs = 0;
+
+    // Runs act once on the next modal window of type T, inside the modal
+    // loop that window runs. A window still open when act returns (a failed
+    // check returned early) is closed, so its exec() returns. The poll
+    // belongs to the test function: cleanup ends one still waiting.
+    template <typename T>
+    void whenModal(std::function<void(T&)> act) {
+        auto* poll = new QTimer(this);
+        QElapsedTimer clock;
+        clock.start();
+        connect(poll, &QTimer::timeout, poll, [=] {
+            QWidget* top = QApplication::activeModalWidget();
+            auto* window = qobject_cast<T*>(top);
+            if (!window && clock.elapsed() < kModalWaitMs) return;
+            poll->stop();
+            poll->deleteLater();
+            if (!window) {
+                FailQtTest(std::string("no modal ") + T::staticMetaObject.className());
+                if (auto* other = qobject_cast<QDialog*>(top)) other->done(QDialog::Rejected);
+                return;
+            }
+            act(*window);
+            if (window->isVisible()) window->done(QDialog::Rejected);
+        });
+        poll->start(20);
+    }
 
     fs::path ftpRoot() const { return f->dir / "ftp"; }
     QString lang(const lang::LangKey& key) const {
@@ -150,7 +149,7 @@ class PublishJourneyTest : public QObject {
         QVERIFY(!folders->findItems("photos", Qt::MatchExactly).isEmpty());
 
         QString newFolderPath;
-        WhenModal<ui::TfrmFTPNewDir>([&](ui::TfrmFTPNewDir& dialog) {
+        whenModal<ui::TfrmFTPNewDir>([&](ui::TfrmFTPNewDir& dialog) {
             QTest::keyClicks(control<QLineEdit>(dialog, "txtDirName"), "trip");
             newFolderPath = control<QLineEdit>(dialog, "txtDirPath")->text();
             control<QPushButton>(dialog, "btnCreate")->click();
@@ -187,8 +186,8 @@ class PublishJourneyTest : public QObject {
     // runs the wizard through publishStep.
     void createAndPublish(const std::function<void(ui::TfrmFTP&, std::string&)>& publishStep,
                           std::string& link) {
-        WhenModal<ui::TfrmDialog>([&](ui::TfrmDialog& dialog) {
-            WhenModal<ui::TfrmFTP>([&](ui::TfrmFTP& wizard) { publishStep(wizard, link); });
+        whenModal<ui::TfrmDialog>([&](ui::TfrmDialog& dialog) {
+            whenModal<ui::TfrmFTP>([&](ui::TfrmFTP& wizard) { publishStep(wizard, link); });
             control<QCheckBox>(dialog, "chkBrowser")->setChecked(false);
             control<QCheckBox>(dialog, "chkFTP")->setChecked(true);
             control<QCheckBox>(dialog, "chkOpenDir")->setChecked(false);
@@ -216,6 +215,7 @@ class PublishJourneyTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
     }
     void cleanup() {
+        qDeleteAll(findChildren<QTimer*>(Qt::FindDirectChildrenOnly));
         f.reset();
         servers.reset();
         platform::removeInstanceTempFolder();
@@ -274,7 +274,7 @@ class PublishJourneyTest : public QObject {
         clickTab("imgTab3", 3);
         f->w<QLineEdit>("txtOutput")->setText(QString::fromStdString(f->dir / "shows/a.html"));
         const fs::path temp = platform::instanceTempFolder();
-        WhenModal<ui::TfrmDialog>([&](ui::TfrmDialog& dialog) {
+        whenModal<ui::TfrmDialog>([&](ui::TfrmDialog& dialog) {
             fs::remove_all(temp);
             f->dir.write(temp, "not a folder");
             control<QCheckBox>(dialog, "chkFTP")->setChecked(true);
