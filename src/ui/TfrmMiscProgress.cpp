@@ -49,6 +49,9 @@ TfrmMiscProgress::TfrmMiscProgress(Application& app, QWidget* mainWindow)
 }
 
 void TfrmMiscProgress::showWaiting() {
+    // A window of its own: the main window, disabled meanwhile, would grey
+    // it as its child.
+    setEnabled(true);
     TranslateForm(app_, this, "frmMiscProgress");
     if (mainWindow_) {
         const QRect main = mainWindow_->geometry();

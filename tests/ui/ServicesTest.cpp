@@ -128,6 +128,9 @@ class ServicesTest : public QObject {
             QVERIFY2(!ui::Artwork(name, QSize(20, 20), 1).isNull(), name);
     }
 
+    // As during long work: the main window disabled, the please-wait window
+    // shown. Neither it nor a message above it may take the disabled state
+    // of the window they belong to, or no one could answer the message.
     void aMessageStandsAboveThePleaseWaitWindow() {
         QWidget main;
         main.resize(400, 300);
@@ -136,20 +139,27 @@ class ServicesTest : public QObject {
         test::ScriptedServices scripted;
         Application app(scripted, LUMETRA_BINARY_DIR "/bin", "/nonexistent");
         ui::TfrmMiscProgress wait(app, &main);
-        wait.show();
+        main.setEnabled(false);
+        wait.showWaiting();
+        QVERIFY(wait.isEnabled());
         ui::QtServices services([&main]() -> QWidget* { return &main; });
         QWidget* owner = nullptr;
         bool onTop = false;
+        bool enabled = false;
         QTimer::singleShot(50, [&] {
-            QWidget* box = QApplication::activeModalWidget();
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (!box) return;
             owner = box->parentWidget();
             onTop = box->windowFlags() & Qt::WindowStaysOnTopHint;
+            enabled = box->isEnabled();
             QTest::keyClick(box, Qt::Key_Escape);
+            if (box->isVisible()) box->done(QDialog::Rejected);  // a disabled box takes no key
         });
         services.messageBox("text", "Caption", mb::kError);
         QCOMPARE(owner, static_cast<QWidget*>(&wait));
         QVERIFY(onTop);
+        QVERIFY(enabled);
+        main.setEnabled(true);
     }
 };
 

@@ -2,9 +2,12 @@
 // real window with slides added from a folder:
 // - image (the default): two slides selected and the effect demonstration playing;
 // - settings: the settings page with library music and fitting to a given size;
-// - create: the create page with its preview playing.
+// - create: the create page with its preview playing;
+// - dialog: the completion dialog after Create;
+// - waiting: the please-wait window above the window while the pictures are added.
 //
-//   lumetra-screenshots PICTURE_FOLDER OUTPUT.png Deutsch|English [image|settings|create]
+//   lumetra-screenshots PICTURE_FOLDER OUTPUT.png Deutsch|English
+//                       [image|settings|create|dialog|waiting]
 //
 // Run it under Xvfb (tools/screenshots/take.sh does): the picture is read
 // back from the display, so the web view's own drawing is in it.
@@ -14,13 +17,16 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QScreen>
+#include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "app/Application.h"
 #include "app/ConsoleServices.h"
@@ -28,6 +34,7 @@
 #include "player/PlayerView.h"
 #include "ui/Artwork.h"
 #include "ui/TfrmMain.h"
+#include "ui/TfrmMiscProgress.h"
 #include "ui/TranslateForm.h"
 #include "ui/UiFont.h"
 
@@ -57,10 +64,74 @@ void setUpSettingsPage(lumetra::ui::TfrmMain& window) {
     window.findChild<QAbstractButton*>("chkRandomOrder")->click();
 }
 
-bool save(lumetra::ui::TfrmMain& window, const QString& output) {
+bool save(QWidget& window, const QString& output) {
     QPixmap shot = window.screen()->grabWindow(window.winId());
     if (shot.isNull() || shot.width() < window.width()) shot = window.grab();
-    return shot.save(output);
+    if (shot.save(output)) return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(output));
+    return false;
+}
+
+// The please-wait window above the main window, caught while the pictures of
+// the folder are added: the screen where the main window is, so both are in it.
+int showWaiting(lumetra::ui::TfrmMain& window, lumetra::Application& app,
+                const std::filesystem::path& pictures, const QString& output) {
+    lumetra::ui::TfrmMiscProgress* waiting = window.progressWindow();
+    auto* bar = waiting->findChild<QProgressBar*>("ProgressBar2");
+    bool saved = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        if (!waiting->isVisible() || bar->value() * 2 < bar->maximum()) return;
+        poll.stop();
+        waitFor(300);  // the window's own painting reaches the screen
+        const QRect area = window.geometry();
+        saved = window.screen()
+                    ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                    .save(output);
+    });
+    // At every turn of the event loop: adding takes a moment only.
+    poll.start(0);
+    // As the add command brings them, which hides the hint over the list first.
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(pictures))
+        paths.push_back(entry.path().string());
+    std::sort(paths.begin(), paths.end());
+    window.addFiles(paths);
+    if (!saved) {
+        std::fprintf(stderr, "the please-wait window went by unseen (%s)\n", qPrintable(output));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(output));
+    app.project.SetModified(false);
+    window.FormCloseQuery();
+    return 0;
+}
+
+// The completion dialog after Create, as a first use shows it, with
+// publishing offered.
+int showCompletionDialog(lumetra::ui::TfrmMain& window, lumetra::Application& app,
+                         const std::filesystem::path& folder, const std::string& language,
+                         const QString& output) {
+    const std::filesystem::path page =
+        folder / "show" / (language == "Deutsch" ? "Urlaub.html" : "Holiday.html");
+    window.imgTab3Click();
+    // The page field as a person fills it; nothing goes into the documents folder.
+    window.findChild<QLineEdit*>("txtOutput")->setText(QString::fromStdString(page.string()));
+    window.openPublishWizard = [] {};
+    bool saved = false;
+    window.runModalDialog = [&](QDialog& dialog) {
+        dialog.show();
+        waitFor(300);
+        saved = save(dialog, output);
+        dialog.hide();
+        return int(QDialog::Rejected);
+    };
+    window.btnCreateClick();
+    if (!saved) return 1;
+    std::printf("%s\n", qPrintable(output));
+    app.project.SetModified(false);
+    window.FormCloseQuery();
+    return 0;
 }
 
 // The create page with its preview playing: a title on the first slide, the
@@ -84,10 +155,7 @@ int showCreatePage(lumetra::ui::TfrmMain& window, lumetra::Application& app,
     window.imgTab3Click();
     waitFor(15000, [&] { return window.previewPlayer()->shownSlide() >= 0; });
     waitFor(2500);
-    if (!save(window, output)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(output));
-        return 1;
-    }
+    if (!save(window, output)) return 1;
     std::printf("%s: preview %s\n", qPrintable(output),
                 window.previewPlayer()->shownSlide() >= 0 ? "playing" : "not shown");
     project.SetModified(false);  // closing asks nothing and removes the temporary files
@@ -99,10 +167,11 @@ int showCreatePage(lumetra::ui::TfrmMain& window, lumetra::Application& app,
 
 int main(int argc, char** argv) {
     const std::string page = argc == 5 ? argv[4] : "image";
-    if ((argc != 4 && argc != 5) || (page != "image" && page != "settings" && page != "create")) {
+    const std::set<std::string> pages{"image", "settings", "create", "dialog", "waiting"};
+    if ((argc != 4 && argc != 5) || !pages.count(page)) {
         std::fprintf(stderr,
                      "usage: lumetra-screenshots PICTURE_FOLDER OUTPUT.png LANGUAGE "
-                     "[image|settings|create]\n");
+                     "[image|settings|create|dialog|waiting]\n");
         return 1;
     }
     const fs::path pictures = fs::absolute(argv[1]);
@@ -128,7 +197,9 @@ int main(int argc, char** argv) {
     window.FormShow();
     waitFor(1500);
 
+    if (page == "waiting") return showWaiting(window, app, pictures, output);
     window.addFolder(pictures.string());
+    if (page == "dialog") return showCompletionDialog(window, app, config, language, output);
     if (page == "create") return showCreatePage(window, app, language, output);
     if (page == "settings") {
         setUpSettingsPage(window);
@@ -145,10 +216,7 @@ int main(int argc, char** argv) {
         waitFor(8000, [&] { return window.demoPlayerShown(); });
         waitFor(650);
     }
-    if (!save(window, output)) {
-        std::fprintf(stderr, "cannot write %s\n", argv[2]);
-        return 1;
-    }
+    if (!save(window, output)) return 1;
     if (page == "image")
         std::printf("%s: player %s\n", argv[2], window.demoPlayerShown() ? "playing" : "not shown");
     window.FormCloseQuery();

@@ -1,8 +1,8 @@
 // lumetra-wizard-screenshots: pictures of the publishing wizard for the
 // README, taken from the real window while it publishes a show built from a
 // picture folder to the local test servers (tools/screenshots/take-wizard.sh
-// starts them): the connection, folder, transfer and synchronisation pages
-// and the final page with a link and without one.
+// starts them): the connection, folder, transfer and synchronisation pages,
+// the new-folder dialog, and the final page with a link and without one.
 //
 //   lumetra-wizard-screenshots PICTURE_FOLDER OUTPUT_FOLDER LANGUAGE FTP_PORT HTTP_PORT
 
@@ -26,8 +26,10 @@
 #include "app/Startup.h"
 #include "generator/CreateFlow.h"
 #include "generator/PictureBridge.h"
+#include "lang/LangKeys.h"
 #include "publish/PublishWizard.h"
 #include "publish/window/TfrmFTP.h"
+#include "publish/window/TfrmFTPNewDir.h"
 #include "ui/Artwork.h"
 #include "ui/UiFont.h"
 
@@ -103,6 +105,33 @@ void shootDuringTransfer(TfrmFTP& window, const char* name) {
     poll->start(0);
 }
 
+// The new-folder dialog with a name typed, opened from the folder list's
+// entry and cancelled, so the folder page stays as it was.
+void shootNewFolderDialog(TfrmFTP& window, const QString& newEntry, const char* name) {
+    bool shot = false;
+    QTimer poll;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto* dialog = qobject_cast<lumetra::ui::TfrmFTPNewDir*>(QApplication::activeModalWidget());
+        if (!dialog && clock.elapsed() < 10000) return;
+        poll.stop();
+        if (!dialog) return;
+        dialog->findChild<QLineEdit*>("txtDirName")->setText("autumn");
+        waitFor(150);
+        const QString file = outputFolder + "/" + name + ".png";
+        shot = dialog->grab().save(file);
+        std::printf("%s\n", qPrintable(file));
+        dialog->reject();
+    });
+    poll.start(20);
+    clickEntry(window, newEntry);
+    if (!shot) {
+        std::fprintf(stderr, "no new-folder dialog to take\n");
+        std::exit(1);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -149,6 +178,9 @@ int main(int argc, char** argv) {
         shoot(window, "wizard-connection");
         window.cmdNextClick();
         shoot(window, "wizard-folder");
+        shootNewFolderDialog(
+            window, QString::fromStdString(app.GetLangString(lumetra::lang::frmFTP::kListNew)),
+            "wizard-new-folder");
         clickEntry(window, "summer");
         shootDuringTransfer(window, "wizard-transfer");
         window.cmdNextClick();
