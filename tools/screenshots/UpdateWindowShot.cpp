@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ShotSupport.h"
 #include "app/Application.h"
 #include "app/ConsoleServices.h"
 #include "app/Startup.h"
@@ -26,16 +27,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-void waitFor(int ms, const std::function<bool()>& done = {}) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms && !(done && done()))
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -44,12 +36,8 @@ int main(int argc, char** argv) {
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
     const std::string language = argv[2];
-    // A settings file of its own that chooses the language.
-    const fs::path config = fs::temp_directory_path() / ("lumetra-update-shot-" + language);
-    fs::create_directories(config / "Tesmor" / "Lumetra");
-    std::ofstream(config / "Tesmor" / "Lumetra" / "Settings.ini")
-        << "[Main]\nLanguage=" << language << "\nFlashWarning=1\n";
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+
+    lumetra::shots::UseOwnSettings("lumetra-update-shot", language, "FlashWarning=1\n");
 
     QApplication qt(argc, argv);
     QApplication::setFont(lumetra::ui::UiFont());
@@ -66,10 +54,10 @@ int main(int argc, char** argv) {
     lumetra::ui::TfrmUpdate::setModalRunner([&](lumetra::ui::TfrmUpdate& frmUpdate) {
         QObject::connect(&frmUpdate, &lumetra::ui::TfrmUpdate::checkFinished,
                          [&] { finished = true; });
-        waitFor(300);
+        lumetra::shots::waitFor(300);
         frmUpdate.findChild<QPushButton*>("cmdCheck")->click();
-        waitFor(10000, [&] { return finished; });
-        waitFor(300);
+        lumetra::shots::waitFor(10000, [&] { return finished; });
+        lumetra::shots::waitFor(300);
         QPixmap shot = frmUpdate.screen()->grabWindow(frmUpdate.winId());
         if (shot.isNull() || shot.width() < frmUpdate.width()) shot = frmUpdate.grab();
         if (!finished || !shot.save(output)) {

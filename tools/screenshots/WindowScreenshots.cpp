@@ -28,6 +28,7 @@
 #include <fstream>
 #include <set>
 
+#include "ShotSupport.h"
 #include "app/Application.h"
 #include "app/ConsoleServices.h"
 #include "app/Startup.h"
@@ -41,13 +42,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-void waitFor(int ms, const std::function<bool()>& done = {}) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms && !(done && done()))
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 // The settings page as a person leaves it: a title of the library, pictures
 // fitted to 1024 x 768, shown in a random order.
@@ -83,7 +77,7 @@ int showWaiting(lumetra::ui::TfrmMain& window, lumetra::Application& app,
     QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
         if (!waiting->isVisible() || bar->value() * 2 < bar->maximum()) return;
         poll.stop();
-        waitFor(300);  // the window's own painting reaches the screen
+        lumetra::shots::waitFor(300);  // the window's own painting reaches the screen
         const QRect area = window.geometry();
         saved = window.screen()
                     ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
@@ -121,7 +115,7 @@ int showCompletionDialog(lumetra::ui::TfrmMain& window, lumetra::Application& ap
     bool saved = false;
     window.runModalDialog = [&](QDialog& dialog) {
         dialog.show();
-        waitFor(300);
+        lumetra::shots::waitFor(300);
         saved = save(dialog, output);
         dialog.hide();
         return int(QDialog::Rejected);
@@ -153,8 +147,8 @@ int showCreatePage(lumetra::ui::TfrmMain& window, lumetra::Application& app,
         window.showSettingsChanged();
     }
     window.imgTab3Click();
-    waitFor(15000, [&] { return window.previewPlayer()->shownSlide() >= 0; });
-    waitFor(2500);
+    lumetra::shots::waitFor(15000, [&] { return window.previewPlayer()->shownSlide() >= 0; });
+    lumetra::shots::waitFor(2500);
     if (!save(window, output)) return 1;
     std::printf("%s: preview %s\n", qPrintable(output),
                 window.previewPlayer()->shownSlide() >= 0 ? "playing" : "not shown");
@@ -177,12 +171,8 @@ int main(int argc, char** argv) {
     const fs::path pictures = fs::absolute(argv[1]);
     const QString output = QString::fromLocal8Bit(argv[2]);
     const std::string language = argv[3];
-    // A settings file of its own that chooses the language.
-    const fs::path config = fs::temp_directory_path() / ("lumetra-shots-" + language);
-    fs::create_directories(config / "Tesmor" / "Lumetra");
-    std::ofstream(config / "Tesmor" / "Lumetra" / "Settings.ini")
-        << "[Main]\nLanguage=" << language << "\nFlashWarning=1\n";
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const fs::path config =
+        lumetra::shots::UseOwnSettings("lumetra-shots", language, "FlashWarning=1\n");
 
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication qt(argc, argv);
@@ -195,7 +185,7 @@ int main(int argc, char** argv) {
     window.centreOnScreen();
     window.show();
     window.FormShow();
-    waitFor(1500);
+    lumetra::shots::waitFor(1500);
 
     if (page == "waiting") return showWaiting(window, app, pictures, output);
     window.addFolder(pictures.string());
@@ -203,7 +193,7 @@ int main(int argc, char** argv) {
     if (page == "create") return showCreatePage(window, app, language, output);
     if (page == "settings") {
         setUpSettingsPage(window);
-        waitFor(500);
+        lumetra::shots::waitFor(500);
     } else {
         auto* list = window.findChild<QTreeWidget*>("lsvGFX");
         list->clearSelection();
@@ -213,8 +203,8 @@ int main(int argc, char** argv) {
         // is caught in the middle of its transition.
         window.findChild<QComboBox*>("cboEffectsIn")->setCurrentIndex(7);
         window.cboEffectsInClick(7);
-        waitFor(8000, [&] { return window.demoPlayerShown(); });
-        waitFor(650);
+        lumetra::shots::waitFor(8000, [&] { return window.demoPlayerShown(); });
+        lumetra::shots::waitFor(650);
     }
     if (!save(window, output)) return 1;
     if (page == "image")

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ShotSupport.h"
 #include "app/Application.h"
 #include "app/ConsoleServices.h"
 #include "app/Platform.h"
@@ -41,15 +42,8 @@ namespace {
 QString outputFolder;
 bool transferShot = false;
 
-void waitFor(int ms, const std::function<bool()>& done = {}) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms && !(done && done()))
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 void shoot(TfrmFTP& window, const char* name) {
-    waitFor(150);
+    lumetra::shots::waitFor(150);
     const QString file = outputFolder + "/" + name + ".png";
     if (!window.grab().save(file)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
@@ -118,7 +112,7 @@ void shootNewFolderDialog(TfrmFTP& window, const QString& newEntry, const char* 
         poll.stop();
         if (!dialog) return;
         dialog->findChild<QLineEdit*>("txtDirName")->setText("autumn");
-        waitFor(150);
+        lumetra::shots::waitFor(150);
         const QString file = outputFolder + "/" + name + ".png";
         shot = dialog->grab().save(file);
         std::printf("%s\n", qPrintable(file));
@@ -146,11 +140,7 @@ int main(int argc, char** argv) {
     const std::string language = argv[3];
     const int ftpPort = std::atoi(argv[4]);
     const QString homepage = QString("127.0.0.1:%1/").arg(std::atoi(argv[5]));
-    const fs::path config = fs::temp_directory_path() / ("lumetra-wizard-shots-" + language);
-    fs::create_directories(config / "Tesmor" / "Lumetra");
-    std::ofstream(config / "Tesmor" / "Lumetra" / "Settings.ini")
-        << "[Main]\nLanguage=" << language << "\n";
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const fs::path config = lumetra::shots::UseOwnSettings("lumetra-wizard-shots", language);
 
     QApplication qt(argc, argv);
     QApplication::setFont(lumetra::ui::UiFont());
