@@ -209,6 +209,7 @@ int main(int argc, char** argv) {
     if (!save(window, output)) return 1;
     if (page == "image")
         std::printf("%s: player %s\n", argv[2], window.demoPlayerShown() ? "playing" : "not shown");
+    app.project.SetModified(false);  // closing asks nothing and removes the temporary files
     window.FormCloseQuery();
     return 0;
 }
