@@ -4,12 +4,12 @@
 #include "app/CommandLine.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 
+#include "support/RunShell.h"
 #include "support/TestFolder.h"
 
 namespace lumetra {
@@ -48,9 +48,8 @@ TEST(CommandLine, ProjectArgumentAndOptions) {
     EXPECT_EQ(ParseProgramCommandLine({"-platform"}).error, "unknown option -platform");
 }
 
-struct ProgramRun {
-    int status;
-    std::string out, err;
+struct ProgramRun : test::ShellRun {
+    std::string err;
 };
 
 // Runs a program without any display: a program that made its window
@@ -61,13 +60,7 @@ ProgramRun runWithoutDisplay(const std::string& program, const std::string& args
                                 dir.path().string() + "' XDG_CONFIG_HOME='" +
                                 (dir / "config").string() + "' '" + program + "' " + args + " 2>'" +
                                 (dir / "err").string() + "'";
-    ProgramRun run{-1, "", ""};
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-        const int status = pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    ProgramRun run{test::RunShell(command), ""};
     std::ifstream err(dir / "err");
     run.err.assign(std::istreambuf_iterator<char>(err), {});
     return run;

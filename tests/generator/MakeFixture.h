@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,32 +12,13 @@
 
 #include "ShowFixture.h"
 #include "generator/picture/JpegWriter.h"
+#include "support/RunShell.h"
 
 namespace lumetra::test {
 
 namespace fs = std::filesystem;
 
-// A small uncompressed 24-bit bitmap of one colour.
-inline std::string Bitmap(int width, int height, unsigned char shade) {
-    const int row = (width * 3 + 3) / 4 * 4;
-    const auto u32 = [](std::uint32_t v) {
-        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-    };
-    std::string bmp = "BM" + u32(54 + row * height) + u32(0) + u32(54);
-    bmp += u32(40) + u32(width) + u32(height) + std::string{1, 0, 24, 0} + u32(0) +
-           u32(row * height) + u32(2835) + u32(2835) + u32(0) + u32(0);
-    for (int y = 0; y < height; ++y) {
-        std::string line(row, '\0');
-        for (int x = 0; x < width; ++x) line[x * 3] = line[x * 3 + 1] = char(shade + x);
-        bmp += line;
-    }
-    return bmp;
-}
-
-struct MakeResult {
-    int status;
-    std::string out;
-};
+using MakeResult = ShellRun;
 
 class MakeFixture : public ShowFixture {
   protected:
@@ -53,16 +33,7 @@ class MakeFixture : public ShowFixture {
                (dir / "home/.config").string() + "' TMPDIR='" + (dir / "tmp").string() +
                "' '" LUMETRA_MAKE_PROGRAM "' ";
     }
-    MakeResult shell(const std::string& command) {
-        MakeResult run{-1, ""};
-        if (FILE* pipe = popen(command.c_str(), "r")) {
-            char buffer[512];
-            while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-            const int status = pclose(pipe);
-            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        return run;
-    }
+    MakeResult shell(const std::string& command) { return RunShell(command); }
     std::string q(const fs::path& path) const { return "'" + path.string() + "'"; }
     std::string errors() const { return dir.read("stderr.txt"); }
 

@@ -19,12 +19,12 @@ namespace lumetra {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Bitmap;
+using test::TestBitmap;
 using test::MakeResult;
 
 // An uncompressed bitmap of noise: its JPEG is about as large as the bitmap.
 std::string NoiseBitmap(int width, int height, unsigned seed) {
-    std::string bmp = Bitmap(width, height, 0);
+    std::string bmp = TestBitmap(width, height, 0);
     std::mt19937 random(seed);
     for (std::size_t i = 54; i < bmp.size(); ++i) bmp[i] = char(random());
     return bmp;
@@ -59,7 +59,7 @@ class MakeHardening : public test::MakeFixture {
 };
 
 TEST_F(MakeHardening, PicturesOfTypesThatCannotBeReadMakeTheShowIncomplete) {
-    dir.write("pics/good.bmp", Bitmap(16, 16, 10));
+    dir.write("pics/good.bmp", TestBitmap(16, 16, 10));
     dir.write("pics/photo.webp", "RIFF....WEBP");
     dir.write("pics/notes.txt", "not a picture");
     for (const std::string file : {"good.bmp", "photo.webp", "notes.txt", "photo.webp"})
@@ -79,7 +79,7 @@ TEST_F(MakeHardening, PicturesOfTypesThatCannotBeReadMakeTheShowIncomplete) {
 }
 
 TEST_F(MakeHardening, OutputWithoutAShowNameTakesTheDefaultName) {
-    dir.write("pics/a.bmp", Bitmap(16, 16, 10));
+    dir.write("pics/a.bmp", TestBitmap(16, 16, 10));
     for (const std::string output : {"out/.html", "out/"}) {
         SCOPED_TRACE(output);
         fs::remove_all(dir / "out");
@@ -97,7 +97,7 @@ TEST_F(MakeHardening, OutputWithoutAShowNameTakesTheDefaultName) {
 }
 
 TEST_F(MakeHardening, StoredSizesBelowOneAreMeasured) {
-    dir.write("pics/p.bmp", Bitmap(40, 30, 10));
+    dir.write("pics/p.bmp", TestBitmap(40, 30, 10));
     for (const int side : {0, -1, INT_MIN}) {
         SCOPED_TRACE(side);
         app.project.ImgItems.clear();
@@ -116,7 +116,7 @@ TEST_F(MakeHardening, StoredSizesBelowOneAreMeasured) {
 }
 
 TEST_F(MakeHardening, AbsurdStoredSizesAreRefusedLikeAnOversizedPicture) {
-    dir.write("pics/p.bmp", Bitmap(40, 30, 10));
+    dir.write("pics/p.bmp", TestBitmap(40, 30, 10));
     for (int i = 0; i < 10; ++i) addSlide((dir / "pics/p.bmp").string(), 2, 65500, 65500);
     const MakeResult run = make(q(saveProject("absurd.lmx")));
     EXPECT_EQ(run.status, 4) << errors();
@@ -128,7 +128,7 @@ TEST_F(MakeHardening, AbsurdStoredSizesAreRefusedLikeAnOversizedPicture) {
 }
 
 TEST_F(MakeHardening, FilesInTheShowAreReplacedNeverWrittenThrough) {
-    dir.write("pics/p0.bmp", Bitmap(16, 16, 10));
+    dir.write("pics/p0.bmp", TestBitmap(16, 16, 10));
     dir.write("notes.txt", "my notes");
     dir.write("other.html", "another page");
     fs::create_directories(data());
@@ -144,7 +144,7 @@ TEST_F(MakeHardening, FilesInTheShowAreReplacedNeverWrittenThrough) {
 }
 
 TEST_F(MakeHardening, ADataFolderThatIsALinkIsFollowed) {
-    dir.write("pics/p0.bmp", Bitmap(16, 16, 10));
+    dir.write("pics/p0.bmp", TestBitmap(16, 16, 10));
     fs::create_directories(dir / "elsewhere");
     fs::create_directories(dir / "out");
     fs::create_directory_symlink(dir / "elsewhere", data());
@@ -156,7 +156,7 @@ TEST_F(MakeHardening, ADataFolderThatIsALinkIsFollowed) {
 }
 
 TEST_F(MakeHardening, SavingAProjectOntoASpecialFileIsRefused) {
-    dir.write("pics/p0.bmp", Bitmap(16, 16, 10));
+    dir.write("pics/p0.bmp", TestBitmap(16, 16, 10));
     ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
     const MakeResult run = make("--save-project " + q(dir / "fifo") + " --output " +
                                 q(dir / "out/show.html") + " " + q(dir / "pics"));
@@ -170,7 +170,7 @@ TEST_F(MakeHardening, SavingAProjectOntoASpecialFileIsRefused) {
 
 TEST_F(MakeHardening, AClosedStderrDoesNotStopTheBuild) {
     for (int i = 0; i < 4; ++i)
-        dir.write("pics/p" + std::to_string(i) + ".bmp", Bitmap(16, 16, 10));
+        dir.write("pics/p" + std::to_string(i) + ".bmp", TestBitmap(16, 16, 10));
     // head takes the first byte of the progress and goes.
     const MakeResult run =
         script(program() + "--output " + q(dir / "out/show.html") + " " + q(dir / "pics") +
@@ -231,7 +231,7 @@ TEST_F(MakeHardening, SignalsAtAnyMomentEndTheBuildCleanly) {
 TEST_F(MakeHardening, AFullDiskDuringARebuildLeavesEveryFileWhole) {
     if (getuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
     for (int i = 0; i < 3; ++i)
-        dir.write("small/p" + std::to_string(i) + ".bmp", Bitmap(64, 48, 10));
+        dir.write("small/p" + std::to_string(i) + ".bmp", TestBitmap(64, 48, 10));
     for (int i = 0; i < 3; ++i)
         dir.write("large/p" + std::to_string(i) + ".bmp", NoiseBitmap(300, 200, i + 1));
     fs::create_directories(dir / "out");
@@ -267,8 +267,8 @@ TEST_F(MakeHardening, AFullDiskDuringARebuildLeavesEveryFileWhole) {
 // one of the two, whole.
 TEST_F(MakeHardening, TwoBuildsOfOneShowDoNotMix) {
     for (int i = 0; i < 8; ++i) {
-        dir.write("dark/p" + std::to_string(i) + ".bmp", Bitmap(800, 600, 20));
-        dir.write("light/p" + std::to_string(i) + ".bmp", Bitmap(800, 600, 220));
+        dir.write("dark/p" + std::to_string(i) + ".bmp", TestBitmap(800, 600, 20));
+        dir.write("light/p" + std::to_string(i) + ".bmp", TestBitmap(800, 600, 220));
     }
     const std::string build = program() + "--output " + q(dir / "out/show.html") + " ";
     const MakeResult run =
@@ -292,7 +292,7 @@ TEST_F(MakeHardening, TwoBuildsOfOneShowDoNotMix) {
 
 // While another build holds the show, a build waits for it and says so.
 TEST_F(MakeHardening, ABuildWaitsWhileAnotherHoldsTheShow) {
-    dir.write("pics/p0.bmp", Bitmap(16, 16, 10));
+    dir.write("pics/p0.bmp", TestBitmap(16, 16, 10));
     fs::create_directories(data());
     const MakeResult run =
         script("flock " + q(data()) + " sleep 1 & sleep 0.2; s=$(date +%s%N); " + program() +

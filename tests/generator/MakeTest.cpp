@@ -9,15 +9,15 @@ namespace lumetra {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Bitmap;
+using test::TestBitmap;
 using test::FlatJpeg;
 using test::MakeResult;
 using MakeTest = test::MakeFixture;
 
 TEST_F(MakeTest, FolderBecomesACompleteShow) {
-    dir.write("pics/b.bmp", Bitmap(40, 30, 10));
-    dir.write("pics/a.bmp", Bitmap(32, 24, 80));
-    dir.write("pics/A.BMP", Bitmap(20, 30, 160));
+    dir.write("pics/b.bmp", TestBitmap(40, 30, 10));
+    dir.write("pics/a.bmp", TestBitmap(32, 24, 80));
+    dir.write("pics/A.BMP", TestBitmap(20, 30, 160));
     dir.write("pics/notes.txt", "not a picture");
     const MakeResult run =
         make("--seed 5 --output " + q(dir / "out/Unsere Reise.html") + " " + q(dir / "pics"));
@@ -56,9 +56,9 @@ TEST_F(MakeTest, FolderBecomesACompleteShow) {
 }
 
 TEST_F(MakeTest, ProjectWithSeedIsReproducible) {
-    dir.write("pics/one.bmp", Bitmap(16, 16, 0));
-    dir.write("pics/two.bmp", Bitmap(16, 16, 90));
-    dir.write("pics/three.bmp", Bitmap(16, 16, 180));
+    dir.write("pics/one.bmp", TestBitmap(16, 16, 0));
+    dir.write("pics/two.bmp", TestBitmap(16, 16, 90));
+    dir.write("pics/three.bmp", TestBitmap(16, 16, 180));
     for (const char* name : {"one", "two", "three"})
         addSlide((dir / "pics" / (std::string(name) + ".bmp")).string(), 0, 16, 16);
     app.project.Settings.RandomOrder = true;
@@ -79,7 +79,7 @@ TEST_F(MakeTest, ProjectWithSeedIsReproducible) {
 TEST_F(MakeTest, ExitStatuses) {
     dir.write("empty/readme.txt", "no pictures here");
     dir.write("broken.lmx", "this is not a project");
-    dir.write("pics/one.bmp", Bitmap(8, 8, 0));
+    dir.write("pics/one.bmp", TestBitmap(8, 8, 0));
     addSlide((dir / "pics/gone.bmp").string());
     SaveProject(app, (dir / "missing.lmx").string());
     struct {
@@ -99,7 +99,7 @@ TEST_F(MakeTest, ExitStatuses) {
         {"--output " + q(dir / "out/show.html") + " " + q(dir / "unreadable"), 4},
     };
     dir.write("file", "a file where the show's folder should be");
-    dir.write("unreadable/one.bmp", Bitmap(8, 8, 0));
+    dir.write("unreadable/one.bmp", TestBitmap(8, 8, 0));
     dir.write("unreadable/two.jpg", "not a JPEG at all");
     for (const auto& c : cases) {
         const MakeResult run = make(c.args);

@@ -4,35 +4,19 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <fstream>
 
 #include "PublishFixture.h"
 #include "app/FileOps.h"
+#include "support/RunShell.h"
 
 namespace lumetra::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A small uncompressed 24-bit bitmap of one colour.
-std::string Bitmap(int width, int height, unsigned char shade) {
-    const int row = (width * 3 + 3) / 4 * 4;
-    const auto u32 = [](std::uint32_t v) {
-        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-    };
-    std::string bmp = "BM" + u32(54 + row * height) + u32(0) + u32(54);
-    bmp += u32(40) + u32(width) + u32(height) + std::string{1, 0, 24, 0} + u32(0) +
-           u32(row * height) + u32(2835) + u32(2835) + u32(0) + u32(0);
-    for (int y = 0; y < height; ++y) bmp += std::string(row, char(shade + y));
-    return bmp;
-}
-
-struct MakeRun {
-    int status;
-    std::string out;
+struct MakeRun : ShellRun {
     std::string err;
 };
 
@@ -40,8 +24,8 @@ class MakePublishTest : public PublishTest {
   protected:
     void SetUp() override {
         PublishTest::SetUp();
-        dir.write("pics/a.bmp", Bitmap(40, 30, 10));
-        dir.write("pics/b.bmp", Bitmap(32, 24, 80));
+        dir.write("pics/a.bmp", TestBitmap(40, 30, 10));
+        dir.write("pics/b.bmp", TestBitmap(32, 24, 80));
         fs::create_directories(dir / "home");
         fs::create_directories(dir / "tmp");
     }
@@ -55,13 +39,7 @@ class MakePublishTest : public PublishTest {
         if (!password.empty()) command += "LUMETRA_FTP_PASSWORD='" + password + "' ";
         command += "setsid -w '" LUMETRA_MAKE_PROGRAM "' " + args + " 2>'" +
                    (dir / "stderr.txt").string() + "' </dev/null";
-        MakeRun run{-1, "", ""};
-        if (FILE* pipe = popen(command.c_str(), "r")) {
-            char buffer[512];
-            while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-            const int status = pclose(pipe);
-            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
+        MakeRun run{RunShell(command), ""};
         run.err = dir.read("stderr.txt");
         return run;
     }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../SmallShow.h"
 #include "app/FileOps.h"
 #include "app/IniFile.h"
 #include "generator/CreateFlow.h"
@@ -50,29 +51,7 @@ std::string WizardWindowFixture::dataFolderName() const {
 }
 
 void WizardWindowFixture::makeShow(const std::map<std::string, std::string>& pictures) {
-    for (const auto& [name, bytes] : pictures) {
-        recImgItems slide;
-        slide.FileName = (dir / "pictures" / name).string();
-        slide.EffectIn = 2;
-        slide.ImgWidth = 320;
-        slide.ImgHeight = 240;
-        app->project.ImgItems.push_back(slide);
-    }
-    ShowSettings& settings = app->project.Settings;
-    settings.OutputFile = (showFolder() / "Trip.html").string();
-    settings.audioMode = AudioMode::OwnFile;
-    settings.AudioFile = dir.write("music/song.mp3", std::string(3000, 'm')).string();
-    ComputeImageExtents(app->project);
-    BuildHooks hooks;
-    hooks.convert = [&](Application&, const fs::path& folder, const std::vector<std::string>& names,
-                        const std::function<void(std::size_t)>&) {
-        std::vector<fs::path> written;
-        auto source = pictures.begin();
-        for (const auto& name : names)
-            written.push_back(dir.write(folder / name, (source++)->second));
-        return written;
-    };
-    if (!BuildPreview(*app, dir / "preview", hooks) || !CreateShow(*app))
+    if (!MakeSmallShow(*app, dir, showFolder(), pictures))
         FailQtTest("the show could not be created");
 }
 
