@@ -30,6 +30,7 @@
 #include "ui/HandlerBoundary.h"
 #include "ui/PictureWidgets.h"
 #include "ui/TranslateForm.h"
+#include "ui/WidgetStyle.h"
 
 namespace lumetra::ui {
 
@@ -150,12 +151,9 @@ void TfrmFTP::pageShown(publish::WizardPage page) {
         {panStepHTML_, WizardPage::Result},
     };
     for (const auto& [panel, which] : pages) panel->setVisible(which == page);
-    const int bold = page == WizardPage::Connection ? 0 : page == WizardPage::Folder ? 1 : 2;
-    for (int i = 0; i < 3; ++i) {
-        QFont font = lblLeft_[i]->font();
-        font.setBold(i == bold);
-        lblLeft_[i]->setFont(font);
-    }
+    showCurrentStep({lblLeft_[0], lblLeft_[1], lblLeft_[2]}, page == WizardPage::Connection ? 0
+                                                             : page == WizardPage::Folder   ? 1
+                                                                                            : 2);
     // Back at the start the connection is closed; its lock goes with it.
     if (page == WizardPage::Connection) imgSecurity_->hide();
 }

@@ -8,6 +8,7 @@
 #include "ui/Geometry.h"
 #include "ui/HandlerBoundary.h"
 #include "ui/TranslateForm.h"
+#include "ui/WidgetStyle.h"
 
 namespace lumetra::ui {
 
@@ -37,9 +38,7 @@ TfrmFTPNewDir::TfrmFTPNewDir(Application& app, QWidget* parent)
     pathLabel->setBuddy(txtDirPath_);
     txtDirPath_->setReadOnly(true);
     txtDirPath_->setFocusPolicy(Qt::NoFocus);
-    QPalette grey = txtDirPath_->palette();
-    grey.setColor(QPalette::Base, palette().color(QPalette::Window));
-    txtDirPath_->setPalette(grey);
+    setFieldBackground(txtDirPath_, palette().color(QPalette::Window));
 
     btnCreate_ = place<QPushButton>(this, "btnCreate", 148, 106, 82, 25);
     btnCreate_->setText("Weiter >");
