@@ -17,6 +17,7 @@
 #include "ui/HandlerBoundary.h"
 #include "ui/TranslateForm.h"
 #include "ui/WidgetStyle.h"
+#include "ui/WindowPlacement.h"
 
 namespace lumetra::ui {
 
@@ -101,10 +102,7 @@ void TfrmDialog::FormShow() {
     state.pageFileName = fs::path(page_).filename().replace_extension(".html").string();
     state.dataFolderName = SafeShowName(page_) + app_.GetLangString(lang::gui::kDataDirName);
     TranslateForm(app_, this, "frmDialog", state);
-    if (mainWindow_) {
-        const QRect main = mainWindow_->geometry();
-        move(main.center() - QPoint(width() / 2, height() / 2));
-    }
+    if (mainWindow_) CentreOn(this, mainWindow_);
     cmdOK_->setFocus();
 }
 

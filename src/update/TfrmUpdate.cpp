@@ -14,6 +14,7 @@
 #include "ui/HandlerBoundary.h"
 #include "ui/TranslateForm.h"
 #include "ui/WidgetStyle.h"
+#include "ui/WindowPlacement.h"
 #include "update/BackgroundFetch.h"
 #include "update/UpdateCheck.h"
 
@@ -161,7 +162,7 @@ void TfrmUpdate::setModalRunner(ModalRunner runner) {
 }
 
 int TfrmUpdate::showModal() {
-    if (mainWindow_) move(mainWindow_->geometry().center() - QPoint(width() / 2, height() / 2));
+    if (mainWindow_) CentreOn(this, mainWindow_);
     if (!modalRunner()) return exec();
     setWindowModality(Qt::ApplicationModal);
     show();

@@ -31,6 +31,7 @@
 #include "ui/PictureWidgets.h"
 #include "ui/TranslateForm.h"
 #include "ui/WidgetStyle.h"
+#include "ui/WindowPlacement.h"
 
 namespace lumetra::ui {
 

@@ -9,6 +9,7 @@
 #include "ui/HandlerBoundary.h"
 #include "ui/TranslateForm.h"
 #include "ui/WidgetStyle.h"
+#include "ui/WindowPlacement.h"
 
 namespace lumetra::ui {
 
@@ -75,19 +76,6 @@ std::optional<std::string> TfrmFTPNewDir::ask(const std::string& basePath, QWidg
     txtDirName_->setFocus();
     if (exec() != QDialog::Accepted) return std::nullopt;
     return txtDirPath_->text().toStdString();
-}
-
-void CentreOn(QWidget* window, QWidget* owner) {
-    // The client areas' centres meet; the frame is the desktop's.
-    QRect client(QPoint(), window->size());
-    client.moveCenter(owner->geometry().center());
-    window->setGeometry(client);
-}
-
-QWidget* MainWindowOf(QWidget* owner) {
-    QWidget* top = owner;
-    while (top && top->parentWidget()) top = top->parentWidget();
-    return top;
 }
 
 TfrmFTPNewDir& NewFolderDialog(Application& app, QWidget* owner) {
