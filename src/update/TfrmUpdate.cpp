@@ -12,6 +12,7 @@
 #include "ui/ClickableLabel.h"
 #include "ui/Geometry.h"
 #include "ui/HandlerBoundary.h"
+#include "ui/QtText.h"
 #include "ui/TranslateForm.h"
 #include "ui/WidgetStyle.h"
 #include "ui/WindowPlacement.h"
@@ -41,10 +42,6 @@ const QColor kLinkBlue(0x00, 0x00, 0xFF);
 TfrmUpdate::ModalRunner& modalRunner() {
     static TfrmUpdate::ModalRunner runner;
     return runner;
-}
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 // Texts from the language file are shown as they stand, never as markup.

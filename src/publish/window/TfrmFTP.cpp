@@ -29,6 +29,7 @@
 #include "ui/ClickableLabel.h"
 #include "ui/HandlerBoundary.h"
 #include "ui/PictureWidgets.h"
+#include "ui/QtText.h"
 #include "ui/TranslateForm.h"
 #include "ui/WidgetStyle.h"
 #include "ui/WindowPlacement.h"
@@ -40,10 +41,6 @@ namespace {
 constexpr int kClientWidth = 485;
 constexpr int kClientHeight = 439;
 constexpr qint64 kWaitPumpMilliseconds = 25;
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 std::string s(const QString& text) {
     return text.toStdString();

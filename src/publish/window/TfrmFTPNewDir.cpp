@@ -7,6 +7,7 @@
 #include "publish/PublishView.h"
 #include "ui/Geometry.h"
 #include "ui/HandlerBoundary.h"
+#include "ui/QtText.h"
 #include "ui/TranslateForm.h"
 #include "ui/WidgetStyle.h"
 #include "ui/WindowPlacement.h"
@@ -17,10 +18,6 @@ namespace {
 
 constexpr int kClientWidth = 330;
 constexpr int kClientHeight = 140;
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 
