@@ -44,7 +44,7 @@ std::optional<int> AnswerCommandLine(const ProgramCommandLine& line, std::ostrea
                    "builds and publishes shows without the window.\n";
             return 0;
         case ProgramCommandLine::Action::Version:
-            out << "lumetra " << GetVersionString("/proc/self/exe", false) << '\n';
+            out << "lumetra " << ProgramVersion(false) << '\n';
             return 0;
         case ProgramCommandLine::Action::Usage:
             err << "lumetra: " << line.error << '\n' << kProgramUsage;

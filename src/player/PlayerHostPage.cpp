@@ -32,10 +32,8 @@ std::string pageStart(const HostPageOptions& o) {
 // The gate the player asks before it loads a picture (lumetraPictureGate):
 // a picture still being prepared is held back until the view releases it.
 std::string pictureGate(const std::vector<std::string>& pending) {
-    std::string list;
-    for (const std::string& name : pending) list += (list.empty() ? "" : ",") + JsString(name);
-    return "<script>(function(){var held=new Set([" + list +
-           "]),waits=new Map();"
+    return "<script>(function(){var held=new Set(" + JsStringArray(pending) +
+           "),waits=new Map();"
            "window.lumetraPictureGate=function(u){if(!held.has(u))return Promise.resolve();"
            "return new Promise(function(go){if(!waits.has(u))waits.set(u,[]);"
            "waits.get(u).push(go);});};"
@@ -64,6 +62,12 @@ std::string JsString(const std::string& text) {
         }
     }
     return out + "\"";
+}
+
+std::string JsStringArray(const std::vector<std::string>& texts) {
+    std::string list;
+    for (const std::string& text : texts) list += (list.empty() ? "" : ",") + JsString(text);
+    return "[" + list + "]";
 }
 
 PlayerAddress ParsePlayerAddress(const std::string& address) {

@@ -28,6 +28,8 @@ struct HostPageOptions {
 
 // A JavaScript string literal of text, safe inside an HTML script element.
 std::string JsString(const std::string& text);
+// A JavaScript array literal of such strings.
+std::string JsStringArray(const std::vector<std::string>& texts);
 
 // The page's HTML; description is the bytes of the description file (may be
 // empty). pendingPictures (their addresses in the description) are still

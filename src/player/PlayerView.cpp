@@ -97,6 +97,10 @@ void PlayerView::releasePictures() {
         runScript("window.lumetraPicturesPending&&lumetraPicturesPending([])");
 }
 
+std::vector<std::string> PlayerView::pendingList() const {
+    return {pending_.begin(), pending_.end()};
+}
+
 void PlayerView::runScript(const std::string& script) {
     if (content_) content_->runJavaScript(QString::fromStdString(script));
 }
@@ -130,8 +134,7 @@ void PlayerView::loadCurrent() {
     gated_ = !pending_.empty();
     fs::path host = address.script;
     host.replace_extension(".player.html");
-    writeText(host, PlayerHostPage(address, description, options,
-                                   std::vector<std::string>(pending_.begin(), pending_.end())));
+    writeText(host, PlayerHostPage(address, description, options, pendingList()));
     content_->loadFile(QString::fromStdString(host.string()));
 }
 
@@ -144,12 +147,9 @@ void PlayerView::consoleMessage(const QString& message) {
     } else if (message.startsWith(QLatin1String("lumetra:ready "))) {
         // Whatever was released before the page could hear it is released now.
         pageReady_ = true;
-        if (gated_) {
-            std::string list;
-            for (const std::string& name : pending_)
-                list += (list.empty() ? "" : ",") + JsString(name);
-            runScript("window.lumetraPicturesPending&&lumetraPicturesPending([" + list + "])");
-        }
+        if (gated_)
+            runScript("window.lumetraPicturesPending&&lumetraPicturesPending(" +
+                      JsStringArray(pendingList()) + ")");
         emit ready(message.mid(14).toInt());
     }
 }

@@ -72,6 +72,7 @@ class PlayerView : public QWidget {
     void loadCurrent();
     void consoleMessage(const QString& message);
     void runScript(const std::string& script);
+    std::vector<std::string> pendingList() const;
 
     Config config_;
     std::string movie_;

@@ -27,6 +27,7 @@
 #include "ui/TfrmDialog.h"
 #include "ui/TfrmMain.h"
 #include "ui/TfrmMiscProgress.h"
+#include "ui/WidgetStyle.h"
 
 namespace lumetra::ui {
 
@@ -76,10 +77,7 @@ void TfrmMain::buildCreatePage() {
     panPreview_ = place<QFrame>(p, "panPreview", 0, 20, 581, 346);
     panPreview_->setFrameShape(QFrame::Panel);
     panPreview_->setFrameShadow(QFrame::Sunken);
-    panPreview_->setAutoFillBackground(true);
-    QPalette grey = panPreview_->palette();
-    grey.setColor(QPalette::Window, QColor(0xE4, 0xE7, 0xEC));
-    panPreview_->setPalette(grey);
+    fillBackground(panPreview_, QColor(0xE4, 0xE7, 0xEC));
     player::PlayerView::Config preview;
     preview.loop = true;
     preview.contextMenu = true;
@@ -92,9 +90,7 @@ void TfrmMain::buildCreatePage() {
     pictureButton(p, "btnOutput", 390, 391, 21, 21, "btnOutput");
     auto* create = place<QPushButton>(p, "btnCreate", 447, 373, 134, 63);
     create->setText("Diashow erstellen");
-    QFont bold = create->font();
-    bold.setBold(true);
-    create->setFont(bold);
+    setBold(create);
     create->setCursor(Qt::PointingHandCursor);
     connectCreatePage();
 }
@@ -124,11 +120,9 @@ void TfrmMain::txtOutputChange() {
 void TfrmMain::imgTab3Click() {
     if (!CheckPageChange(3)) return;
     const ShowSettings& settings = app_.project.Settings;
-    QPalette background = panPreview_->palette();
-    background.setColor(QPalette::Window, settings.BackgroundTransparent
-                                              ? QColor(Qt::white)
-                                              : ToQColor(std::uint32_t(settings.BackgroundColor)));
-    panPreview_->setPalette(background);
+    fillBackground(panPreview_, settings.BackgroundTransparent
+                                    ? QColor(Qt::white)
+                                    : ToQColor(std::uint32_t(settings.BackgroundColor)));
     lblFlashNotFound_->setVisible(!playerInstalled_);
     ComputeImageExtents(app_.project);
     if (!askLargeImages()) return;

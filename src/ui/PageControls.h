@@ -7,14 +7,13 @@
 
 #include "ui/Geometry.h"
 #include "ui/PictureWidgets.h"
+#include "ui/WidgetStyle.h"
 
 namespace lumetra::ui::pages {
 
 inline QLabel* subHeading(QWidget* page, const char* name, int x, int y, const char* text) {
     auto* label = placeAuto<QLabel>(page, name, x, y);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
+    setBold(label);
     label->setText(text);
     label->adjustSize();
     return label;

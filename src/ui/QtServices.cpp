@@ -12,14 +12,11 @@
 #include "ui/AudioPlayer.h"
 #include "ui/FileFilter.h"
 #include "ui/QtColor.h"
+#include "ui/QtText.h"
 
 namespace lumetra::ui {
 
 namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QMessageBox::Icon iconFor(int flags) {
     switch (flags & 0xF0) {

@@ -28,6 +28,7 @@
 #include "ui/PictureWidgets.h"
 #include "ui/TfrmMain.h"
 #include "ui/TranslateForm.h"
+#include "ui/WidgetStyle.h"
 
 namespace lumetra::ui {
 
@@ -70,9 +71,7 @@ void TfrmMain::buildSettingsPage() {
 
     groupHeading(p, "lblImgEditHeader", "imgImgEditHeader", 142, "Bildanpassung");
     auto* fit = captioned<QCheckBox>(p, "chkEditImg", 45, 172, 420, "Bildabmessungen optimieren:");
-    QFont bold = fit->font();
-    bold.setBold(true);
-    fit->setFont(bold);
+    setBold(fit);
     place<QComboBox>(p, "cboEditImg1", 63, 193, 206, 21);
     auto* fixX = place<QLineEdit>(p, "txtEditImgFixX", 343, 194, 57, 19);
     labelled(p, fixX, "lblEditImgFixX", 280, 196, 60, "Breite:");

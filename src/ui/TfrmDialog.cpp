@@ -16,6 +16,8 @@
 #include "ui/Geometry.h"
 #include "ui/HandlerBoundary.h"
 #include "ui/TranslateForm.h"
+#include "ui/WidgetStyle.h"
+#include "ui/WindowPlacement.h"
 
 namespace lumetra::ui {
 
@@ -36,11 +38,7 @@ QLabel* text(QWidget* parent, const char* name, int y, int h, bool bold, const c
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setText(builtIn);
-    if (bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
+    if (bold) setBold(label);
     return label;
 }
 
@@ -59,11 +57,7 @@ TfrmDialog::TfrmDialog(Application& app, std::string page, QWidget* mainWindow)
 }
 
 void TfrmDialog::build() {
-    auto* white = place<QFrame>(this, "panWhite", 0, 0, kClientWidth, kWhiteHeight);
-    white->setAutoFillBackground(true);
-    QPalette palette = white->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    white->setPalette(palette);
+    QFrame* white = filledPanel(this, "panWhite", {0, 0, kClientWidth, kWhiteHeight}, Qt::white);
     auto* icon = place<QLabel>(white, "imgInfo", 12, 12, 32, 32);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
     text(white, "lblDialog1", 12, 20, true, "Die Galerie wurde erfolgreich erstellt. ");
@@ -108,10 +102,7 @@ void TfrmDialog::FormShow() {
     state.pageFileName = fs::path(page_).filename().replace_extension(".html").string();
     state.dataFolderName = SafeShowName(page_) + app_.GetLangString(lang::gui::kDataDirName);
     TranslateForm(app_, this, "frmDialog", state);
-    if (mainWindow_) {
-        const QRect main = mainWindow_->geometry();
-        move(main.center() - QPoint(width() / 2, height() / 2));
-    }
+    if (mainWindow_) CentreOn(this, mainWindow_);
     cmdOK_->setFocus();
 }
 

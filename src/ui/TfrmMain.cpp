@@ -24,6 +24,7 @@
 #include "ui/PictureWidgets.h"
 #include "ui/PreviewDecoder.h"
 #include "ui/TfrmMiscProgress.h"
+#include "ui/WidgetStyle.h"
 #include "update/TfrmUpdate.h"
 
 namespace lumetra::ui {
@@ -43,12 +44,7 @@ const char* const kTabCaptions[3] = {"lblMenuBildauswahl", "lblMenuEinstellungen
                                      "lblMenuErstellen"};
 
 QFrame* page(QWidget* parent, const char* name, int w, int h) {
-    auto* frame = place<QFrame>(parent, name, kPageLeft, kPageTop, w, h);
-    frame->setAutoFillBackground(true);
-    QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    frame->setPalette(palette);
-    return frame;
+    return filledPanel(parent, name, {kPageLeft, kPageTop, w, h}, Qt::white);
 }
 
 }  // namespace
@@ -62,10 +58,7 @@ TfrmMain::TfrmMain(Application& app, Options options)
     // FormCreate.
     setObjectName("frmMain");
     setFixedSize(kClientWidth, kClientHeight);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(0xF5, 0xF5, 0xF5));
-    setPalette(palette);
+    fillBackground(this, QColor(0xF5, 0xF5, 0xF5));
     setAcceptDrops(true);
 
     timer1_.setTimerType(Qt::PreciseTimer);
@@ -106,9 +99,7 @@ void TfrmMain::buildFrame() {
         lblMenu_[i]->setFont(captionFont);
         lblMenu_[i]->setAlignment(Qt::AlignCenter);
         lblMenu_[i]->setAttribute(Qt::WA_TranslucentBackground);
-        QPalette navy = lblMenu_[i]->palette();
-        navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
-        lblMenu_[i]->setPalette(navy);
+        setTextColour(lblMenu_[i], QColor(0x00, 0x00, 0x80));
     }
     lblMenu_[0]->setText("Bildauswahl");
     lblMenu_[1]->setText("Einstellungen");

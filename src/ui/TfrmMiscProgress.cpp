@@ -7,6 +7,7 @@
 #include "app/Application.h"
 #include "lang/LangKeys.h"
 #include "ui/TranslateForm.h"
+#include "ui/WindowPlacement.h"
 
 namespace lumetra::ui {
 
@@ -53,10 +54,7 @@ void TfrmMiscProgress::showWaiting() {
     // it as its child.
     setEnabled(true);
     TranslateForm(app_, this, "frmMiscProgress");
-    if (mainWindow_) {
-        const QRect main = mainWindow_->geometry();
-        move(main.center() - QPoint(width() / 2, height() / 2));
-    }
+    if (mainWindow_) CentreOn(this, mainWindow_);
     show();
     raise();
     repaintNow();

@@ -8,16 +8,13 @@
 
 #include "app/Application.h"
 #include "ui/PictureWidgets.h"
+#include "ui/QtText.h"
 
 namespace lumetra::ui {
 
 namespace {
 
 using lang::Property;
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QWidget* findControl(QWidget* window, std::string_view name) {
     return window->findChild<QWidget*>(QString::fromUtf8(name.data(), qsizetype(name.size())));

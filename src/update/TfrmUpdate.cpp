@@ -12,7 +12,10 @@
 #include "ui/ClickableLabel.h"
 #include "ui/Geometry.h"
 #include "ui/HandlerBoundary.h"
+#include "ui/QtText.h"
 #include "ui/TranslateForm.h"
+#include "ui/WidgetStyle.h"
+#include "ui/WindowPlacement.h"
 #include "update/BackgroundFetch.h"
 #include "update/UpdateCheck.h"
 
@@ -41,28 +44,6 @@ TfrmUpdate::ModalRunner& modalRunner() {
     return runner;
 }
 
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// Every panel paints its own background instead of its parent's.
-QFrame* panel(QWidget* parent, const char* name, QRect rect, const QColor& colour) {
-    auto* frame = place<QFrame>(parent, name, rect.x(), rect.y(), rect.width(), rect.height());
-    frame->setAutoFillBackground(true);
-    QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, colour);
-    frame->setPalette(palette);
-    return frame;
-}
-
-QFrame* separator(QWidget* parent, int y) {
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(0, y, kClientWidth, 2);
-    return line;
-}
-
 // Texts from the language file are shown as they stand, never as markup.
 template <typename L = QLabel>
 L* text(QWidget* parent, const char* name, QRect rect, const char* builtIn, bool wrap = false) {
@@ -74,25 +55,9 @@ L* text(QWidget* parent, const char* name, QRect rect, const char* builtIn, bool
     return label;
 }
 
-void setBold(QWidget* widget, bool bold) {
-    QFont font = widget->font();
-    font.setBold(bold);
-    widget->setFont(font);
-}
-
-void setTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
 ClickableLabel* link(QWidget* parent, const char* name, QRect rect, bool bold) {
     auto* label = text<ClickableLabel>(parent, name, rect, "");
-    QFont font = label->font();
-    font.setBold(bold);
-    font.setUnderline(true);
-    label->setFont(font);
-    setTextColour(label, kLinkBlue);
+    styleAsLink(label, kLinkBlue, bold);
     label->hide();
     return label;
 }
@@ -109,15 +74,12 @@ TfrmUpdate::TfrmUpdate(Application& app, QWidget* mainWindow)
     setObjectName("frmUpdate");
     setWindowTitle("Auf neue Version prüfen");
     setFixedSize(kClientWidth, kClientHeight);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kBackground);
-    setPalette(palette);
+    fillBackground(this, kBackground);
     buildHeader();
     buildSteps();
     buildCheckPage();
     buildResultPage();
-    separator(this, kPageTop + kPageHeight);
+    separator(this, nullptr, kPageTop + kPageHeight);
     cmdCancel_ = place<QPushButton>(this, "cmdCancel", 388, 308, 88, 26);
     cmdCancel_->setText("Abbrechen");
     cmdCancel_->setAutoDefault(false);
@@ -129,18 +91,18 @@ TfrmUpdate::~TfrmUpdate() {
 }
 
 void TfrmUpdate::buildHeader() {
-    QFrame* header = panel(this, "panTop", {0, 0, kClientWidth, kHeaderHeight}, Qt::white);
+    QFrame* header = filledPanel(this, "panTop", {0, 0, kClientWidth, kHeaderHeight}, Qt::white);
     Label2_ = text(header, "Label2", {16, 10, 440, 16}, "Update-Assistent");
     setBold(Label2_, true);
     Label3_ = text(header, "Label3", {32, 29, 440, 24},
                    "Dieser Assistent hilft Ihnen, stets die aktuellste Programmversion zu "
                    "verwenden.",
                    true);
-    separator(this, kHeaderHeight);
+    separator(this, nullptr, kHeaderHeight);
 }
 
 void TfrmUpdate::buildSteps() {
-    panLeft_ = panel(this, "panLeft", {0, kPageTop, kStripWidth, kPageHeight}, kNavy);
+    panLeft_ = filledPanel(this, "panLeft", {0, kPageTop, kStripWidth, kPageHeight}, kNavy);
     lblLeft1_ = text(panLeft_, "lblLeft1", {14, 20, kStripWidth - 20, 16}, "Prüfung");
     lblLeft2_ = text(panLeft_, "lblLeft2", {14, 44, kStripWidth - 20, 16}, "Aktualisierung");
     for (QLabel* step : {lblLeft1_, lblLeft2_}) setTextColour(step, Qt::white);
@@ -148,13 +110,13 @@ void TfrmUpdate::buildSteps() {
 }
 
 void TfrmUpdate::buildCheckPage() {
-    panBack1_ =
-        panel(this, "panBack1", {kStripWidth, kPageTop, kPageWidth, kPageHeight}, kBackground);
+    panBack1_ = filledPanel(this, "panBack1", {kStripWidth, kPageTop, kPageWidth, kPageHeight},
+                            kBackground);
     Label4_ = text(panBack1_, "Label4", {kTextLeft, 16, kTextWidth, 48}, "", true);
     cmdCheck_ = place<QPushButton>(panBack1_, "cmdCheck", kTextLeft, 72, 140, 26);
     cmdCheck_->setText("Prüfung starten");
     cmdCheck_->setDefault(true);
-    QFrame* note = panel(panBack1_, "panNote", {kTextLeft, 120, kTextWidth, 96}, kBackground);
+    QFrame* note = filledPanel(panBack1_, "panNote", {kTextLeft, 120, kTextWidth, 96}, kBackground);
     note->setFrameShape(QFrame::StyledPanel);
     note->setFrameShadow(QFrame::Sunken);
     Label1_ = text(note, "Label1", {10, 8, kTextWidth - 20, 16}, "Hinweis:");
@@ -163,8 +125,8 @@ void TfrmUpdate::buildCheckPage() {
 }
 
 void TfrmUpdate::buildResultPage() {
-    panBack2_ =
-        panel(this, "panBack2", {kStripWidth, kPageTop, kPageWidth, kPageHeight}, kBackground);
+    panBack2_ = filledPanel(this, "panBack2", {kStripWidth, kPageTop, kPageWidth, kPageHeight},
+                            kBackground);
     lblVers1_ = text(panBack2_, "lblVers1", {kTextLeft, 16, kTextWidth, 16},
                      "Verwendete Programmversion: 0.0.0");
     lblVers2_ = text(panBack2_, "lblVers2", {kTextLeft, 36, kTextWidth, 16},
@@ -197,7 +159,7 @@ void TfrmUpdate::setModalRunner(ModalRunner runner) {
 }
 
 int TfrmUpdate::showModal() {
-    if (mainWindow_) move(mainWindow_->geometry().center() - QPoint(width() / 2, height() / 2));
+    if (mainWindow_) CentreOn(this, mainWindow_);
     if (!modalRunner()) return exec();
     setWindowModality(Qt::ApplicationModal);
     show();
@@ -295,8 +257,7 @@ void TfrmUpdate::showResult(const update::UpdateCheckResult& result) {
     lblVersHist_->setVisible(newer);
     lblHistory_->setVisible(newer);
     setEnabled(true);
-    setBold(lblLeft1_, false);
-    setBold(lblLeft2_, true);
+    showCurrentStep({lblLeft1_, lblLeft2_}, 1);
     panBack1_->hide();
     panBack2_->show();
     cmdCancel_->setText(q(app_.GetLangString(lang::frmUpdate::kCmdCancel2)));

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
         return make::kExitOk;
     }
     if (options && options->version) {
-        std::cout << "lumetra-make " << GetVersionString("/proc/self/exe", false) << '\n';
+        std::cout << "lumetra-make " << ProgramVersion(false) << '\n';
         return make::kExitOk;
     }
     if (options) error = make::CheckSaveTarget(options->saveProject);

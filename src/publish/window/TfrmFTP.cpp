@@ -29,7 +29,10 @@
 #include "ui/ClickableLabel.h"
 #include "ui/HandlerBoundary.h"
 #include "ui/PictureWidgets.h"
+#include "ui/QtText.h"
 #include "ui/TranslateForm.h"
+#include "ui/WidgetStyle.h"
+#include "ui/WindowPlacement.h"
 
 namespace lumetra::ui {
 
@@ -38,10 +41,6 @@ namespace {
 constexpr int kClientWidth = 485;
 constexpr int kClientHeight = 439;
 constexpr qint64 kWaitPumpMilliseconds = 25;
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 std::string s(const QString& text) {
     return text.toStdString();
@@ -150,12 +149,9 @@ void TfrmFTP::pageShown(publish::WizardPage page) {
         {panStepHTML_, WizardPage::Result},
     };
     for (const auto& [panel, which] : pages) panel->setVisible(which == page);
-    const int bold = page == WizardPage::Connection ? 0 : page == WizardPage::Folder ? 1 : 2;
-    for (int i = 0; i < 3; ++i) {
-        QFont font = lblLeft_[i]->font();
-        font.setBold(i == bold);
-        lblLeft_[i]->setFont(font);
-    }
+    showCurrentStep({lblLeft_[0], lblLeft_[1], lblLeft_[2]}, page == WizardPage::Connection ? 0
+                                                             : page == WizardPage::Folder   ? 1
+                                                                                            : 2);
     // Back at the start the connection is closed; its lock goes with it.
     if (page == WizardPage::Connection) imgSecurity_->hide();
 }

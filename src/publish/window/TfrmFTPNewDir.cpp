@@ -7,7 +7,10 @@
 #include "publish/PublishView.h"
 #include "ui/Geometry.h"
 #include "ui/HandlerBoundary.h"
+#include "ui/QtText.h"
 #include "ui/TranslateForm.h"
+#include "ui/WidgetStyle.h"
+#include "ui/WindowPlacement.h"
 
 namespace lumetra::ui {
 
@@ -15,10 +18,6 @@ namespace {
 
 constexpr int kClientWidth = 330;
 constexpr int kClientHeight = 140;
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 
@@ -37,9 +36,7 @@ TfrmFTPNewDir::TfrmFTPNewDir(Application& app, QWidget* parent)
     pathLabel->setBuddy(txtDirPath_);
     txtDirPath_->setReadOnly(true);
     txtDirPath_->setFocusPolicy(Qt::NoFocus);
-    QPalette grey = txtDirPath_->palette();
-    grey.setColor(QPalette::Base, palette().color(QPalette::Window));
-    txtDirPath_->setPalette(grey);
+    setFieldBackground(txtDirPath_, palette().color(QPalette::Window));
 
     btnCreate_ = place<QPushButton>(this, "btnCreate", 148, 106, 82, 25);
     btnCreate_->setText("Weiter >");
@@ -76,19 +73,6 @@ std::optional<std::string> TfrmFTPNewDir::ask(const std::string& basePath, QWidg
     txtDirName_->setFocus();
     if (exec() != QDialog::Accepted) return std::nullopt;
     return txtDirPath_->text().toStdString();
-}
-
-void CentreOn(QWidget* window, QWidget* owner) {
-    // The client areas' centres meet; the frame is the desktop's.
-    QRect client(QPoint(), window->size());
-    client.moveCenter(owner->geometry().center());
-    window->setGeometry(client);
-}
-
-QWidget* MainWindowOf(QWidget* owner) {
-    QWidget* top = owner;
-    while (top && top->parentWidget()) top = top->parentWidget();
-    return top;
 }
 
 TfrmFTPNewDir& NewFolderDialog(Application& app, QWidget* owner) {

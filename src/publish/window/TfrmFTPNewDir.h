@@ -45,10 +45,4 @@ class TfrmFTPNewDir : public QDialog {
 // child of the program's main window (found from owner).
 TfrmFTPNewDir& NewFolderDialog(Application& app, QWidget* owner);
 
-// Places window's client area in the middle of owner's.
-void CentreOn(QWidget* window, QWidget* owner);
-
-// The program's main window: the top of owner's chain of parents.
-QWidget* MainWindowOf(QWidget* owner);
-
 }  // namespace lumetra::ui

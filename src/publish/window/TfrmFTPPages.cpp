@@ -17,7 +17,9 @@
 #include "publish/window/TfrmFTP.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Geometry.h"
+#include "ui/PageControls.h"
 #include "ui/PictureWidgets.h"
+#include "ui/WidgetStyle.h"
 
 namespace lumetra::ui {
 
@@ -34,26 +36,9 @@ constexpr int kPageHeight = 315;
 constexpr int kFieldLeft = 104;
 constexpr int kFieldWidth = kPageWidth - kFieldLeft;
 
-// A panel that paints its own background instead of its parent's.
-QFrame* panel(QWidget* parent, const char* name, QRect rect, const QColor& colour) {
-    auto* frame = place<QFrame>(parent, name, rect.x(), rect.y(), rect.width(), rect.height());
-    QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, colour);
-    frame->setPalette(palette);
-    frame->setAutoFillBackground(true);
-    return frame;
-}
-
 QFrame* page(QWidget* window, const char* name) {
-    return panel(window, name, {kPageLeft, kPageTop, kPageWidth, kPageHeight},
-                 window->palette().color(QPalette::Window));
-}
-
-QFrame* separator(QWidget* parent, const char* name, int y) {
-    auto* line = place<QFrame>(parent, name, 0, y, parent->width(), 2);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
+    return filledPanel(window, name, {kPageLeft, kPageTop, kPageWidth, kPageHeight},
+                       window->palette().color(QPalette::Window));
 }
 
 QLabel* text(QWidget* parent, const char* name, QRect rect, const char* german) {
@@ -62,12 +47,6 @@ QLabel* text(QWidget* parent, const char* name, QRect rect, const char* german) 
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
-}
-
-void setBold(QWidget* widget, bool bold = true) {
-    QFont font = widget->font();
-    font.setBold(bold);
-    widget->setFont(font);
 }
 
 QLineEdit* field(QWidget* page, const char* name, const char* labelName, int y, const char* german,
@@ -79,24 +58,10 @@ QLineEdit* field(QWidget* page, const char* name, const char* labelName, int y, 
     return edit;
 }
 
-void greyed(QLineEdit* edit, const QColor& background) {
-    edit->setReadOnly(true);
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, background);
-    edit->setPalette(palette);
-}
-
-PictureButton* copyButton(QWidget* page, const char* name, int x, int y) {
-    auto* button = place<PictureButton>(page, name, x, y, 22, 22);
-    button->setArt("btnCopy");
-    button->setHoverFrame(true);
-    return button;
-}
-
 }  // namespace
 
 void TfrmFTP::buildFrame() {
-    panHeader_ = panel(this, "panHeader", {0, 0, width(), 58}, Qt::white);
+    panHeader_ = filledPanel(this, "panHeader", {0, 0, width(), 58}, Qt::white);
     Label2_ = place<QLabel>(panHeader_, "Label2", 14, 9, 400, 20);
     Label2_->setText("FTP-Assistent");
     QFont title = Label2_->font();
@@ -109,15 +74,13 @@ void TfrmFTP::buildFrame() {
     picture->setArt("imgFTPHeader");
     separator(this, "Bevel1", 58);
 
-    panLeft_ = panel(this, "panLeft", {0, 60, 130, 333}, kNavy);
+    panLeft_ = filledPanel(this, "panLeft", {0, 60, 130, 333}, kNavy);
     const char* names[3] = {"lblLeft1", "lblLeft2", "lblLeft3"};
     const char* german[3] = {"FTP-Verbindung", "Verzeichnisauswahl", "Datenübertragung"};
     for (int i = 0; i < 3; ++i) {
         lblLeft_[i] = place<QLabel>(panLeft_, names[i], 12, 18 + 26 * i, 114, 18);
         lblLeft_[i]->setText(german[i]);
-        QPalette white = lblLeft_[i]->palette();
-        white.setColor(QPalette::WindowText, Qt::white);
-        lblLeft_[i]->setPalette(white);
+        setTextColour(lblLeft_[i], Qt::white);
     }
 
     separator(this, "Bevel2", 393);
@@ -163,9 +126,7 @@ void TfrmFTP::buildConnectionPage() {
     chkSaveFTP_->setText("Zugangsdaten merken");
     txtHTTP_ = field(panStep1_, "txtHTTP", "lblHTTPField", 208, "Ihre Homepage:");
     lblHTTP_ = text(panStep1_, "lblHTTP", {kFieldLeft, 233, kFieldWidth, 80}, "");
-    QPalette hint = lblHTTP_->palette();
-    hint.setColor(QPalette::WindowText, kHintGrey);
-    lblHTTP_->setPalette(hint);
+    setTextColour(lblHTTP_, kHintGrey);
 }
 
 void TfrmFTP::buildFolderPage() {
@@ -181,7 +142,8 @@ void TfrmFTP::buildFolderPage() {
     label->setText("Gewähltes Verzeichnis:");
     txtTargetDir_ = place<QLineEdit>(panStep2_, "txtTargetDir", 0, 286, kPageWidth, 21);
     label->setBuddy(txtTargetDir_);
-    greyed(txtTargetDir_, palette().color(QPalette::Window));
+    txtTargetDir_->setReadOnly(true);
+    setFieldBackground(txtTargetDir_, palette().color(QPalette::Window));
 }
 
 void TfrmFTP::buildSyncPage() {
@@ -236,7 +198,8 @@ void TfrmFTP::buildResultPage() {
     QFont underlined = txtLinkShow_->font();
     underlined.setUnderline(true);
     txtLinkShow_->setFont(underlined);
-    btnCopyLink_ = copyButton(panStepHTML_, "btnCopyLink", kPageWidth - 22, 23);
+    btnCopyLink_ =
+        pages::pictureButton(panStepHTML_, "btnCopyLink", kPageWidth - 22, 23, 22, 22, "btnCopy");
 
     auto* header = text(panStepHTML_, "lblEmbedHeader", {0, 52, kPageWidth, 16},
                         "Möchten Sie Ihre Diashow in eine Webseite einbinden?");
@@ -253,16 +216,14 @@ void TfrmFTP::buildResultPage() {
     code.setStyleHint(QFont::Monospace);
     code.setPointSizeF(font().pointSizeF());
     txtHTMLSrc_->setFont(code);
-    btnCopyHTMLSrc_ = copyButton(panStepHTML_, "btnCopyHTMLSrc", kPageWidth - 22, 291);
+    btnCopyHTMLSrc_ = pages::pictureButton(panStepHTML_, "btnCopyHTMLSrc", kPageWidth - 22, 291, 22,
+                                           22, "btnCopy");
 
     lblRelativeHTML_ = text(panStepHTML_, "lblRelativeHTML", {0, 226, kPageWidth - 30, 62}, "");
     lblHTMLEditorLink_ =
         place<ClickableLabel>(panStepHTML_, "lblHTMLEditorLink", 0, 295, kPageWidth - 30, 16);
     lblHTMLEditorLink_->setText("Benötigen Sie Hilfe bei der Einbindung? Klicken Sie hier!");
-    QPalette blue = lblHTMLEditorLink_->palette();
-    blue.setColor(QPalette::WindowText, kLinkBlue);
-    lblHTMLEditorLink_->setPalette(blue);
-    lblHTMLEditorLink_->setFont(underlined);
+    styleAsLink(lblHTMLEditorLink_, kLinkBlue);
 
     new SelectAllOnFocus(
         txtHTMLSrc_, [this] { txtHTMLSrcEnter(); }, [this] { txtHTMLSrcClick(); });
