@@ -19,8 +19,8 @@ namespace lumetra {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TestBitmap;
 using test::MakeResult;
+using test::TestBitmap;
 
 // An uncompressed bitmap of noise: its JPEG is about as large as the bitmap.
 std::string NoiseBitmap(int width, int height, unsigned seed) {

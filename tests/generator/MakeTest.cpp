@@ -9,9 +9,9 @@ namespace lumetra {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TestBitmap;
 using test::FlatJpeg;
 using test::MakeResult;
+using test::TestBitmap;
 using MakeTest = test::MakeFixture;
 
 TEST_F(MakeTest, FolderBecomesACompleteShow) {
